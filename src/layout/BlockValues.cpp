@@ -1,0 +1,152 @@
+// The values of block instances and pages: what makes one copy of a block class or a form differ
+// from another, and their text form in the mapping data file.
+#include "base/Sjis.h"
+#include "layout/Controls.h"
+#include "layout/Form.h"
+
+namespace {
+
+constexpr std::string_view kLineBreak = "\r\n";
+constexpr std::string_view kBreakTag = "<br>";  // a line break inside a one-line value of the file
+constexpr std::string_view kVisibleWord = "visible";
+
+// A value key: a child's name, optionally followed by "." and a property word.
+struct ValueKey {
+  std::string_view name;
+  std::string_view property;
+  bool hasProperty;
+};
+
+ValueKey SplitKey(std::string_view key) {
+  const std::size_t dot = key.find('.');
+  if (dot == std::string_view::npos) return {key, {}, false};
+  return {key.substr(0, dot), key.substr(dot + 1), true};
+}
+
+std::string BreaksToTags(std::string_view text) { return base::ReplaceBytes(text, kLineBreak, kBreakTag); }
+std::string TagsToBreaks(std::string_view text) { return base::ReplaceBytes(text, kBreakTag, kLineBreak); }
+
+// Sets a text from a one-line file value: a memo turns "<br>" into line breaks, any other text keeps
+// the characters (and SetText keeps only its first line).
+void SetTextFromData(MText& text, std::string_view value) {
+  if (text.DataType == dtMemo) {
+    text.SetText(TagsToBreaks(value));
+  } else {
+    text.SetText(value);
+  }
+}
+
+}  // namespace
+
+// ---- block values
+
+void MBlock::SetElementValue(std::string_view key, std::string_view value) {
+  const ValueKey k = SplitKey(key);
+  MControl* child = FindChild(k.name);
+  if (child == nullptr) return;
+  if (k.hasProperty) {
+    if (k.property == kVisibleWord && !value.empty()) child->Visible = value != "0";
+    return;
+  }
+  if (MImage* image = As<MImage>(child)) {
+    image->SetValue(std::string(value));
+  } else if (MText* text = As<MText>(child)) {
+    SetTextFromData(*text, value);
+  } else if (MBarcode* barcode = As<MBarcode>(child)) {
+    barcode->Value = value;
+  }
+}
+
+std::string MBlock::GetElementValue(std::string_view key) const {
+  const ValueKey k = SplitKey(key);
+  const MControl* child = FindChild(k.name);
+  if (child == nullptr) return {};
+  if (k.hasProperty) {
+    if (k.property != kVisibleWord) return {};
+    return child->Visible ? "1" : "0";
+  }
+  if (const MImage* image = As<MImage>(child)) return image->Value;
+  if (const MText* text = As<MText>(child)) return BreaksToTags(text->GetText());
+  if (const MBarcode* barcode = As<MBarcode>(child)) return barcode->Value;
+  return {};
+}
+
+void MBlock::LoadValues(const std::vector<std::string>& record, const std::vector<std::string>* fieldRow) {
+  if (fieldRow == nullptr) return;
+  for (std::size_t i = 1; i < fieldRow->size() && i < record.size(); ++i)
+    SetElementValue((*fieldRow)[i], record[i]);
+}
+
+void MBlock::SaveValues(std::vector<std::string>& record, const std::vector<std::string>* fieldRow) const {
+  record.push_back(Name);
+  if (fieldRow == nullptr) return;
+  for (std::size_t i = 1; i < fieldRow->size(); ++i) record.push_back(GetElementValue((*fieldRow)[i]));
+}
+
+std::string MBlock::FaceText() const {
+  for (const auto& child : Children) {
+    if (child->Name != FaceElement) continue;
+    if (const MText* text = As<MText>(child.get())) return text->GetText();
+    if (const MBarcode* barcode = As<MBarcode>(child.get())) return barcode->Value;
+  }
+  return {};
+}
+
+bool MBlock::MatchesKeys(const std::vector<std::string>& values) const {
+  for (const auto& child : Children) {
+    const int k = IndexOfName(KeyElements, child->Name);
+    if (k < 0) continue;
+    const MText* text = As<MText>(child.get());
+    if (text == nullptr) return false;
+    // A caller that passes fewer values than there are key elements compares with empty texts.
+    const std::string_view expected =
+        static_cast<std::size_t>(k) < values.size() ? std::string_view(values[k]) : std::string_view();
+    if (text->GetText() != expected) return false;
+  }
+  return true;
+}
+
+bool MBlock::MatchesSearch(std::string_view text) const {
+  for (const auto& child : Children) {
+    if (IndexOfName(SearchElements, child->Name) < 0) continue;
+    const MText* element = As<MText>(child.get());
+    if (element != nullptr && base::ContainsText(element->GetText(), text)) return true;
+  }
+  return false;
+}
+
+// ---- form values of a page
+
+void MForm::SetFormText(std::string_view name, std::string_view value, bool isExplicit) {
+  for (const auto& child : Children) {
+    MFormText* text = As<MFormText>(child.get());
+    if (text == nullptr || text->Name != name) continue;
+    text->SetText(value);
+    text->Explicit = isExplicit;
+    return;
+  }
+}
+
+void MForm::CopyFormTexts(const MForm& source) {
+  for (const auto& child : source.Children) {
+    if (const MText* text = As<MText>(child.get())) SetFormText(text->Name, text->GetText(), false);
+  }
+}
+
+void MForm::WriteFormData(int pageNumber, std::vector<std::string>& lines) const {
+  for (const auto& child : Children) {
+    const MFormText* text = As<MFormText>(child.get());
+    if (text == nullptr || !text->Explicit) continue;
+    // A data line cannot hold a line break: memo values are written with "<br>", as block values are.
+    lines.push_back(std::to_string(pageNumber) + "." + text->Name + "=" + BreaksToTags(text->GetText()));
+  }
+}
+
+std::string MForm::FormTextFromData(std::string_view name, std::string_view dataValue) const {
+  for (const auto& child : Children) {
+    const MFormText* text = As<MFormText>(child.get());
+    if (text == nullptr || text->Name != name) continue;
+    return text->DataType == dtMemo ? TagsToBreaks(dataValue) : std::string(dataValue);
+  }
+  return std::string(dataValue);
+}

@@ -1,0 +1,41 @@
+// A page form: its elements and its grid of points. Pages are clones of the layout's first form.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "layout/Controls.h"
+#include "layout/Grid.h"
+
+class MForm : public MContainer {
+ public:
+  static constexpr bool IsKindOf(MKind k) { return k == MKind::Form; }
+  MForm() : MContainer(MKind::Form) {}
+  std::unique_ptr<MForm> Clone() const { return CloneAs(*this); }
+
+  // Container copy, then the grid's points (without their entries).
+  void Assign(const MControl& source) override;
+  void Draw(MMapCanvas& canvas, std::uint8_t variant, bool clip) override;
+  // The form's own editable texts first, then those of the blocks placed on its grid.
+  MText* FindEditableText(double x, double y) override;
+  // Own children first, then the children of the blocks placed on the grid.
+  bool Contains(const MControl* element) const override;
+
+  // Form values of a page (BlockValues.cpp).
+  // The first form text with exactly this name gets the value and the explicit mark.
+  void SetFormText(std::string_view name, std::string_view value, bool isExplicit);
+  // Every text of source passes its value to the form text of the same name here, not explicit.
+  void CopyFormTexts(const MForm& source);
+  // Appends "<page>.<name>=<value>" for every explicit form text; line breaks are written "<br>".
+  void WriteFormData(int pageNumber, std::vector<std::string>& lines) const;
+  // The value to set for a form text from a "form_data" line: for a memo text every "<br>" becomes
+  // CR LF, any other text keeps it as written (as block values do).
+  std::string FormTextFromData(std::string_view name, std::string_view dataValue) const;
+
+  MGrid Grid;
+
+ protected:
+  std::unique_ptr<MControl> NewSame() const override { return std::make_unique<MForm>(); }
+};
