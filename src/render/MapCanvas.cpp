@@ -1,0 +1,436 @@
+#include "render/MapCanvas.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <algorithm>
+#include <cmath>
+
+#include "barcode/BarImage.h"
+#include "base/Numbers.h"
+#include "base/Sjis.h"
+#include "render/CanvasHost.h"
+#include "render/LineBreak.h"
+#include "render/QtText.h"
+
+namespace {
+
+constexpr double kMinZoom = 0.25;
+constexpr double kMaxZoom = 4.0;
+
+// Colours of the marks (0x00BBGGRR).
+constexpr std::uint32_t kGridPointPen = 0x6A6AE7;    // RGB 231, 106, 106
+constexpr std::uint32_t kGridPointBrush = 0x3D3DF4;  // RGB 244, 61, 61
+constexpr std::uint32_t kEntryMarkPen = 0xA4A0A0;    // RGB 160, 160, 164
+
+// Screen images kept scaled, by bytes; a page of photos fits many times over.
+constexpr qint64 kScaledImageBudget = 64ll * 1024 * 1024;
+
+// The screen's resolution when there is a screen, else the common 96 pixels per inch.
+void ScreenDpi(int& x, int& y) {
+  x = y = 96;
+  if (qobject_cast<QGuiApplication*>(QCoreApplication::instance()) == nullptr) return;
+  if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+    x = base::RoundHalfEven(screen->logicalDotsPerInchX());
+    y = base::RoundHalfEven(screen->logicalDotsPerInchY());
+    if (x <= 0) x = 96;
+    if (y <= 0) y = 96;
+  }
+}
+
+}  // namespace
+
+MMapCanvas::MMapCanvas() { ScreenDpi(dpiX_, dpiY_); }
+
+MMapCanvas::~MMapCanvas() = default;
+
+void MMapCanvas::ComputeScales() {
+  switch (unit_) {
+    case unMillimetre:
+      scaleX_ = dpiX_ / 25.4;
+      scaleY_ = dpiY_ / 25.4;
+      unitPerPixelX_ = 25.4 / dpiX_;
+      unitPerPixelY_ = 25.4 / dpiY_;
+      break;
+    case unCentimetre:
+      scaleX_ = dpiX_ / 2.54;
+      scaleY_ = dpiY_ / 2.54;
+      unitPerPixelX_ = 2.54 / dpiX_;
+      unitPerPixelY_ = 2.54 / dpiY_;
+      break;
+    case unInch:
+      scaleX_ = dpiX_;
+      scaleY_ = dpiY_;
+      unitPerPixelX_ = 1.0 / dpiX_;
+      unitPerPixelY_ = 1.0 / dpiY_;
+      break;
+    case unPixel:
+      scaleX_ = scaleY_ = unitPerPixelX_ = unitPerPixelY_ = 1.0;
+      break;
+    default:
+      break;  // an unknown unit keeps the scales
+  }
+}
+
+void MMapCanvas::ScalesChanged() {
+  // The panel follows the scale, so that a page of the same size in another unit does not keep the
+  // panel of the old one when the zoom happens to stay the same.
+  UpdatePanel();
+  Invalidate();
+}
+
+void MMapCanvas::SetUnit(std::uint8_t unit) {
+  const double oldX = scaleX_, oldY = scaleY_;
+  unit_ = unit;
+  ComputeScales();
+  if (scaleX_ != oldX || scaleY_ != oldY) ScalesChanged();
+}
+
+void MMapCanvas::SetDpi(int dpiX, int dpiY) {
+  if (dpiX <= 0 || dpiY <= 0) return;
+  const double oldX = scaleX_, oldY = scaleY_;
+  dpiX_ = dpiX;
+  dpiY_ = dpiY;
+  ComputeScales();
+  if (scaleX_ != oldX || scaleY_ != oldY) ScalesChanged();
+}
+
+void MMapCanvas::SetZoom(double zoom) {
+  if (std::isnan(zoom)) return;
+  zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+  if (zoom == zoom_) return;
+  zoom_ = zoom;
+  UpdatePanel();
+  Invalidate();
+}
+
+double MMapCanvas::ZoomFor(int request) const {
+  double z = zoom_;
+  switch (request) {
+    case 1:
+      return zoom_ * 1.5;
+    case 2:
+      return zoom_ * 0.66;
+    case 3:
+      return 1.0;
+    case 4:
+    case 5: {
+      if (Host() == nullptr) return zoom_;
+      const QSize box = Host()->ScrollBoxSize();
+      const double w = pageWidth_ * scaleX_;
+      const double h = pageHeight_ * scaleY_;
+      if (request == 4) {
+        if (!(w > 0) || !(h > 0)) return zoom_;
+        z = std::min(box.width() / w, box.height() / h);
+      } else {
+        if (!(w > 0)) return zoom_;
+        z = (box.width() - 20) / w;
+      }
+      break;
+    }
+    default:
+      return zoom_;
+  }
+  return std::isfinite(z) ? z : zoom_;
+}
+
+void MMapCanvas::SetOrigin(double x, double y) {
+  originX_ = x;
+  originY_ = y;
+}
+
+void MMapCanvas::SetPageWidth(double width) {
+  if (width == pageWidth_) return;
+  pageWidth_ = width;
+  UpdatePanel();
+  Invalidate();
+}
+
+void MMapCanvas::SetPageHeight(double height) {
+  if (height == pageHeight_) return;
+  pageHeight_ = height;
+  UpdatePanel();
+  Invalidate();
+}
+
+void MMapCanvas::SetMode(std::uint8_t mode) {
+  if (mode == mode_) return;
+  mode_ = mode;
+  Invalidate();
+}
+
+QSize MMapCanvas::PanelSize() const {
+  return QSize(base::RoundHalfEven(zoom_ * pageWidth_ * scaleX_),
+               base::RoundHalfEven(pageHeight_ * scaleY_ * zoom_));
+}
+
+void MMapCanvas::UpdatePanel() {
+  if (Host() == nullptr) return;
+  const QSize size = PanelSize();
+  Host()->SetPanelSize(size.width(), size.height());
+}
+
+int MMapCanvas::ToPixels(double length) const { return base::RoundHalfEven(length * scaleX_ * zoom_); }
+
+QPoint MMapCanvas::PointToPixels(double x, double y) const {
+  return QPoint(base::RoundHalfEven((originX_ + x) * scaleX_ * zoom_),
+                base::RoundHalfEven((originY_ + y) * scaleY_ * zoom_));
+}
+
+QRect MMapCanvas::RectToPixels(double x1, double y1, double x2, double y2) const {
+  const QPoint a = PointToPixels(x1, y1);
+  const QPoint b = PointToPixels(x2, y2);
+  return QRect(a.x(), a.y(), b.x() - a.x(), b.y() - a.y());
+}
+
+QPointF MMapCanvas::PixelsToPoint(int px, int py) const {
+  return QPointF(px * unitPerPixelX_ / zoom_ - originX_, py * unitPerPixelY_ / zoom_ - originY_);
+}
+
+MRect MMapCanvas::GetClipRectUnits() const {
+  const QRect c = ClipRect();
+  MRect r;
+  r.Left = (c.x() - 2) * unitPerPixelX_ / zoom_;
+  r.Right = (c.x() + c.width() + 2) * unitPerPixelX_ / zoom_;
+  r.Top = (c.y() - 2) * unitPerPixelY_ / zoom_;
+  r.Bottom = (c.y() + c.height() + 2) * unitPerPixelY_ / zoom_;
+  return r;
+}
+
+void MMapCanvas::MoveTo(double x, double y) { penPos_ = PointToPixels(x, y); }
+
+void MMapCanvas::LineTo(double x, double y) {
+  const QPoint to = PointToPixels(x, y);
+  QPainter* p = GetCanvas();
+  if (p == nullptr) {
+    penPos_ = to;
+    return;
+  }
+  const MPen pen = Pen();
+  const bool vertical = to.x() == penPos_.x();
+  const bool horizontal = to.y() == penPos_.y();
+  if (pen.Width > 1 && pen.Style != psSolid && (vertical || horizontal)) {
+    // A wide pen would lose its pattern: draw it as one-pixel patterned lines side by side.
+    const int w = pen.Width;
+    SetPenWidth(1);
+    ApplyShapeState();
+    for (int i = 0; i < w; ++i) {
+      const int d = i - w / 2;
+      if (vertical)
+        p->drawLine(penPos_.x() + d, penPos_.y(), to.x() + d, to.y());
+      else
+        p->drawLine(penPos_.x(), penPos_.y() + d, to.x(), to.y() + d);
+    }
+    SetPenWidth(w);
+  } else {
+    ApplyShapeState();
+    p->drawLine(penPos_, to);
+  }
+  penPos_ = to;
+}
+
+void MMapCanvas::PixelRectangle(QPoint a, QPoint b) {
+  QPainter* p = GetCanvas();
+  if (p == nullptr) return;
+  const int left = std::min(a.x(), b.x()), right = std::max(a.x(), b.x());
+  const int top = std::min(a.y(), b.y()), bottom = std::max(a.y(), b.y());
+  if (right - left < 1 || bottom - top < 1) return;
+  ApplyShapeState();
+  // A stroked QRect covers one pixel more than its size, so this outline runs over left .. right - 1;
+  // without a pen the fill covers left .. right - 2.
+  p->drawRect(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void MMapCanvas::Rectangle(double x1, double y1, double x2, double y2) {
+  if (GetCanvas() == nullptr) return;
+  const MPen pen = Pen();
+  if (pen.Width != 1 && pen.Style != psSolid) {
+    // Fill first without an outline, then draw the outline as lines so that it keeps its pattern.
+    SetPenStyle(psClear);
+    PixelRectangle(PointToPixels(x1, y1), PointToPixels(x2, y2));
+    SetPenStyle(pen.Style);
+    MoveTo(x1, y1);
+    LineTo(x2, y1);
+    LineTo(x2, y2);
+    LineTo(x1, y2);
+    LineTo(x1, y1);
+    return;
+  }
+  PixelRectangle(PointToPixels(x1, y1), PointToPixels(x2, y2));
+}
+
+void MMapCanvas::Ellipse(double x1, double y1, double x2, double y2) {
+  QPainter* p = GetCanvas();
+  if (p == nullptr) return;
+  const QPoint a = PointToPixels(x1, y1), b = PointToPixels(x2, y2);
+  const int left = std::min(a.x(), b.x()), right = std::max(a.x(), b.x());
+  const int top = std::min(a.y(), b.y()), bottom = std::max(a.y(), b.y());
+  if (right - left < 1 || bottom - top < 1) return;
+  ApplyShapeState();
+  p->drawEllipse(QRect(left, top, right - left - 1, bottom - top - 1));
+}
+
+void MMapCanvas::DrawTextFit(const MRect& rect, std::string_view text, int align) {
+  if (GetCanvas() == nullptr) return;
+  const QRect r = RectToPixels(rect);
+  const int available = r.width();
+  const QString s = FromSjis(text);
+  int w = TextWidth(s);
+  while (available < w && Font().Height > 1) {
+    SetFontHeight(Font().Height - 1);
+    w = TextWidth(s);
+  }
+  const int y = r.y() + (r.height() - Font().Height) / 2;
+  int x = r.x();
+  if (align == taCenter)
+    x = r.x() + (available - w) / 2;
+  else if (align == taRight)
+    x = r.x() + r.width() - w;
+  DrawTextAt(x, y, s, w, r);
+}
+
+std::string MMapCanvas::BreakLine(std::string& rest, int maxWidth) {
+  const MSjisText t(rest);
+  const std::size_t n =
+      BreakLineLength(rest, maxWidth, [&](std::size_t k) { return TextWidth(t.Text(), t.PrefixLength(k)); });
+  const std::size_t bytes = base::CharOffset(rest, n);
+  std::string piece = rest.substr(0, bytes);
+  rest.erase(0, bytes);
+  return piece;
+}
+
+void MMapCanvas::DrawMemoText(const MRect& rect, const std::vector<std::string>& lines) {
+  if (GetCanvas() == nullptr) return;
+  const QRect r = RectToPixels(rect);
+  const int bottom = r.y() + r.height();
+  const int h = Font().Height;
+  int y = r.y();
+  for (const std::string& line : lines) {
+    // Once a line no longer fits, nothing below it is drawn either.
+    if (h > 0 && bottom < y + h) return;
+    std::string rest = line;
+    do {
+      if (!rest.empty()) {
+        const std::string piece = BreakLine(rest, r.width());
+        if (bottom >= y + h) {
+          const QString s = FromSjis(piece);
+          DrawTextAt(r.x(), y, s, TextWidth(s), r);
+        }
+      }
+      y += h;
+    } while (!rest.empty() && (h <= 0 || bottom >= y + h));
+  }
+}
+
+QRect MMapCanvas::ImageBox(const MRect& rect, int imageHeight, int imageWidth) const {
+  if (imageWidth <= 0 || imageHeight <= 0) return QRect();
+  const QPoint a = PointToPixels(rect.Left, rect.Top);
+  const QPoint b = PointToPixels(rect.Right, rect.Bottom);
+  int x = a.x(), y = a.y();
+  const int w = b.x() - x, h = b.y() - y;
+  if (w <= 0 || h <= 0) return QRect();
+  int dw = 0, dh = 0;
+  if (static_cast<std::int64_t>(imageWidth) * h < static_cast<std::int64_t>(w) * imageHeight) {
+    dw = base::MulDiv(h, imageWidth, imageHeight);
+    dh = h;
+  } else {
+    dh = base::MulDiv(w, imageHeight, imageWidth);
+    dw = w;
+  }
+  if (dw <= 0 || dh <= 0) return QRect();
+  x += (w - dw) / 2;
+  y += (h - dh) / 2;
+  return QRect(x, y, dw, dh);
+}
+
+const QImage& MMapCanvas::Scaled(const QImage& image, const QRect& source, QSize size) {
+  const qint64 key = image.cacheKey();
+  for (auto it = scaled_.begin(); it != scaled_.end(); ++it) {
+    if (it->key == key && it->size == size) {
+      scaled_.splice(scaled_.begin(), scaled_, it);
+      return scaled_.front().image;
+    }
+  }
+  const QImage part = source == image.rect() ? image : image.copy(source);
+  QImage scaled = part.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  scaledBytes_ += scaled.sizeInBytes();
+  scaled_.push_front(ScaledImage{key, size, std::move(scaled)});
+  while (scaledBytes_ > kScaledImageBudget && scaled_.size() > 1) {
+    scaledBytes_ -= scaled_.back().image.sizeInBytes();
+    scaled_.pop_back();
+  }
+  return scaled_.front().image;
+}
+
+void MMapCanvas::DrawImage(const MRect& rect, const QImage& image, int imageHeight, int imageWidth) {
+  QPainter* p = GetCanvas();
+  if (p == nullptr || image.isNull()) return;
+  const QRect box = ImageBox(rect, imageHeight, imageWidth);
+  if (box.isEmpty()) return;
+  const QRect source(0, 0, imageWidth, imageHeight);
+  if (static_cast<qint64>(box.width()) * box.height() * 4 > kScaledImageBudget / 2) {
+    // Too large to keep: let the painter scale it this once.
+    p->save();
+    p->setRenderHint(QPainter::SmoothPixmapTransform, true);
+    p->drawImage(box, image, source);
+    p->restore();
+    return;
+  }
+  p->drawImage(box.topLeft(), Scaled(image, source, box.size()));
+}
+
+void MMapCanvas::DrawBarcode(const MRect& rect, const barcode::TBarImage& barcode) {
+  QPainter* p = GetCanvas();
+  if (p == nullptr) return;
+  const double x1 = rect.Left, y1 = rect.Top, x2 = rect.Right, y2 = rect.Bottom;
+  const QRect box = RectToPixels(x1, y1, x2, y1 + (y2 - y1) * 9 / 12);
+  const QImage bars = barcode.PictureImage();
+  if (!bars.isNull() && box.width() > 0 && box.height() > 0) {
+    // Stretched without smoothing, so that the bars keep sharp edges.
+    p->save();
+    p->setRenderHint(QPainter::SmoothPixmapTransform, false);
+    p->drawImage(box, bars);
+    p->restore();
+  }
+  const double g = (y2 - y1) * 2 / 12;
+  SetFontHeight(ToPixels(g));
+  DrawTextFit(MRect{x1, y2 - g, x2, y2}, barcode.PictureText(), taCenter);
+}
+
+void MMapCanvas::DrawGridPointMark(bool clip, double x, double y) {
+  if (GetCanvas() == nullptr) return;
+  const QPoint p = PointToPixels(x, y);
+  const int s = base::RoundHalfEven(zoom_ * 10);
+  const QRect square(p.x() + 1, p.y() + 1, s, s);
+  if (clip && !square.intersects(ClipRect())) return;
+  SetPen(MPen{1, kGridPointPen, psSolid});
+  SetBrush(MBrush{kGridPointBrush, bsSolid});
+  PixelRectangle(square.topLeft(), QPoint(p.x() + 1 + s, p.y() + 1 + s));
+}
+
+void MMapCanvas::DrawEntryMark(Glyph glyph, bool clip, double x, double y) {
+  QPainter* painter = GetCanvas();
+  if (painter == nullptr) return;
+  const QPoint p = PointToPixels(x, y);
+  const int s = base::RoundHalfEven(zoom_ * 20);
+  if (clip && !QRect(p.x() + 1, p.y() + 1, s, s).intersects(ClipRect())) return;
+  const int e = s / 10;
+  const int l = p.x() + 1 + e, t = p.y() + 1 + e;
+  const int r = p.x() + 1 + s - e, b = p.y() + 1 + s - e;
+  SetPen(MPen{1, kEntryMarkPen, psSolid});
+  ApplyShapeState();
+  if (glyph == Glyph::NewLine) {
+    const QPoint bend[] = {{r, t}, {r, b}, {l, b}, {l + (r - l) / 2, b + (t - b) / 2}};
+    painter->drawPolyline(bend, 4);
+    return;
+  }
+  const QPoint outline[] = {{l, t}, {r, t}, {r, b}, {l, b}, {l, t}};
+  painter->drawPolyline(outline, 5);
+  if (glyph == Glyph::NewPage || glyph == Glyph::End) painter->drawLine(r, t, l, b);
+  if (glyph == Glyph::End) painter->drawLine(l, t, r, b);
+}
+
+void MMapCanvas::DrawSpaceMark(bool clip, double x, double y) { DrawEntryMark(Glyph::Space, clip, x, y); }
+void MMapCanvas::DrawNewLineMark(bool clip, double x, double y) { DrawEntryMark(Glyph::NewLine, clip, x, y); }
+void MMapCanvas::DrawNewPageMark(bool clip, double x, double y) { DrawEntryMark(Glyph::NewPage, clip, x, y); }
+void MMapCanvas::DrawEndMark(bool clip, double x, double y) { DrawEntryMark(Glyph::End, clip, x, y); }

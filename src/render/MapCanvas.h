@@ -1,0 +1,146 @@
+// The page view canvas: turns page coordinates of the layout into device pixels and offers the
+// drawing primitives that every element, grid point and special entry draws itself with.
+//
+// Coordinates are in the layout's unit (millimetres, centimetres, inches or device pixels); a point
+// becomes round((origin + x) * scale * zoom) pixels, rounding halves to even. Pixel rectangles are
+// QRects whose right and bottom edges are exclusive (x + width), so a rectangle from (x1, y1) to
+// (x2, y2) covers the pixels x1 .. x2 - 1, as the surfaces the layouts were drawn for do.
+#pragma once
+
+#include <QImage>
+#include <QPoint>
+#include <QPointF>
+#include <QRect>
+#include <QSize>
+#include <cstdint>
+#include <list>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "layout/Controls.h"
+#include "render/BaseCanvas.h"
+
+class MMapDB;
+namespace barcode {
+class TBarImage;
+}
+
+// Length units of the page coordinates.
+enum MUnit : std::uint8_t { unMillimetre, unCentimetre, unInch, unPixel };
+// Drawing modes: what the page shows besides the elements.
+enum MCanvasMode : std::uint8_t { cmMapping, cmTextInput, cmPrinting };
+// Alignments of DrawTextFit, as the layout's text alignments.
+enum MTextAlign : int { taLeft = 0, taCenter = 1, taRight = 2 };
+
+class MMapCanvas : public MBaseCanvas {
+ public:
+  MMapCanvas();
+  ~MMapCanvas() override;
+
+  // Scales and the view.
+  std::uint8_t Unit() const { return unit_; }
+  // Stores the unit and computes the scales from the resolution; any other code than 0-3 is stored
+  // and leaves the scales as they are.
+  void SetUnit(std::uint8_t unit);
+  int DpiX() const { return dpiX_; }
+  int DpiY() const { return dpiY_; }
+  // Sets the resolution (an offscreen export, the printer) and recomputes the scales for the unit.
+  void SetDpi(int dpiX, int dpiY);
+  double ScaleX() const { return scaleX_; }
+  double ScaleY() const { return scaleY_; }
+  double UnitPerPixelX() const { return unitPerPixelX_; }
+  double UnitPerPixelY() const { return unitPerPixelY_; }
+  double Zoom() const { return zoom_; }
+  // Clamps to 0.25 .. 4.0; a new value resizes the panel and repaints.
+  void SetZoom(double zoom);
+  // The zoom a request asks for: 1 zoom in, 2 zoom out, 3 real size, 4 whole page, 5 page width.
+  // Not clamped. Without a window, or when the page has no size, the current zoom.
+  double ZoomFor(int request) const;
+  double OriginX() const { return originX_; }
+  double OriginY() const { return originY_; }
+  void SetOrigin(double x, double y);
+  double PageWidth() const { return pageWidth_; }
+  double PageHeight() const { return pageHeight_; }
+  void SetPageWidth(double width);
+  void SetPageHeight(double height);
+  std::uint8_t Mode() const { return mode_; }
+  void SetMode(std::uint8_t mode);
+  MMapDB* MapDB() const { return mapDB_; }
+  void SetMapDB(MMapDB* db) { mapDB_ = db; }
+  // The size of one page at the current zoom, which the panel takes.
+  QSize PanelSize() const;
+
+  // Conversions.
+  int ToPixels(double length) const;
+  QPoint PointToPixels(double x, double y) const;
+  QRect RectToPixels(double x1, double y1, double x2, double y2) const;
+  QRect RectToPixels(const MRect& r) const { return RectToPixels(r.Left, r.Top, r.Right, r.Bottom); }
+  QPointF PixelsToPoint(int px, int py) const;
+  // The area being repainted in units, widened by 2 pixels on every side (origin not subtracted).
+  MRect GetClipRectUnits() const;
+
+  // Primitives, in units, with the surface's pen, brush and font.
+  void MoveTo(double x, double y);
+  void LineTo(double x, double y);
+  void Rectangle(double x1, double y1, double x2, double y2);
+  void Rectangle(const MRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
+  void Ellipse(double x1, double y1, double x2, double y2);
+  void Ellipse(const MRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
+  // One line of text; the font height is lowered pixel by pixel (not below 1) until the text fits
+  // the width, and stays lowered.
+  void DrawTextFit(const MRect& rect, std::string_view text, int align);
+  // Lines of text, each broken to the width; what does not fit in height is not drawn.
+  void DrawMemoText(const MRect& rect, const std::vector<std::string>& lines);
+  // Takes one display line off the front of rest, measured with the surface font.
+  std::string BreakLine(std::string& rest, int maxWidth);
+  // A decoded image fitted into the rectangle with its proportions, centred.
+  virtual void DrawImage(const MRect& rect, const QImage& image, int imageHeight, int imageWidth);
+  // A barcode component's bars stretched into the top 9/12 of the rectangle and its code text fitted
+  // into the bottom 2/12 with the surface font, its height set to that band.
+  virtual void DrawBarcode(const MRect& rect, const barcode::TBarImage& barcode);
+
+  // Entry marks; (x, y) is the top-left point of the grid point or entry. With clip set a mark
+  // outside the area being repainted is skipped.
+  void DrawGridPointMark(bool clip, double x, double y);
+  void DrawSpaceMark(bool clip, double x, double y);
+  void DrawNewLineMark(bool clip, double x, double y);
+  void DrawNewPageMark(bool clip, double x, double y);
+  void DrawEndMark(bool clip, double x, double y);
+
+ protected:
+  // The pixel box an image is drawn into: aspect-fit and centred in rect; empty when nothing draws.
+  QRect ImageBox(const MRect& rect, int imageHeight, int imageWidth) const;
+  // A platform rectangle between two pixel corners: the outline covers x1 .. x2 - 1 with the pen,
+  // the inside is filled with the brush (without a pen, x1 .. x2 - 2, as such surfaces do).
+  void PixelRectangle(QPoint a, QPoint b);
+  void ScalesChanged();
+
+ private:
+  // Which of the four entry glyphs; the inner square's figure differs.
+  enum class Glyph { Space, NewLine, NewPage, End };
+  void DrawEntryMark(Glyph glyph, bool clip, double x, double y);
+  void ComputeScales();
+  void UpdatePanel();
+
+  // Images scaled for the screen, so that repaints do not scale them again.
+  struct ScaledImage {
+    qint64 key;
+    QSize size;
+    QImage image;
+  };
+  const QImage& Scaled(const QImage& image, const QRect& source, QSize size);
+
+  std::uint8_t unit_ = unPixel;
+  int dpiX_ = 96, dpiY_ = 96;
+  double scaleX_ = 1.0, scaleY_ = 1.0;
+  double unitPerPixelX_ = 1.0, unitPerPixelY_ = 1.0;
+  double zoom_ = 1.0;
+  double originX_ = 0, originY_ = 0;
+  double pageWidth_ = 1.0, pageHeight_ = 1.0;
+  std::uint8_t mode_ = cmMapping;
+  MMapDB* mapDB_ = nullptr;
+  QPoint penPos_;
+  std::list<ScaledImage> scaled_;  // most recently used first
+  qint64 scaledBytes_ = 0;
+};

@@ -1,0 +1,31 @@
+// Shift-JIS text at the Qt boundary: converted only to draw and to measure.
+#pragma once
+
+#include <QString>
+#include <QStringView>
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+QString FromSjis(std::string_view sjis);
+std::string ToSjis(const QString& text);
+
+// A Shift-JIS text converted once, whose prefixes are taken in Shift-JIS characters (a double-byte
+// character is one), as line breaking counts them.
+class MSjisText {
+ public:
+  explicit MSjisText(std::string_view sjis);
+
+  const QString& Text() const { return text_; }
+  std::size_t CharCount() const { return count_; }
+  // The length in UTF-16 units of the first n characters.
+  qsizetype PrefixLength(std::size_t n) const;
+
+ private:
+  QString text_;
+  std::size_t count_ = 0;
+  // Where each character ends in text_; empty when every character became one UTF-16 unit, which is
+  // the case for all valid Shift-JIS.
+  std::vector<qsizetype> ends_;
+};
