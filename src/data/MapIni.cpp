@@ -1,0 +1,155 @@
+#include "data/MapIni.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+
+#include "base/Error.h"
+#include "base/IniText.h"
+#include "base/Numbers.h"
+#include "base/Sjis.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr int kDefaultImageCacheSize = 300;
+
+// "." and ".." resolved and no trailing separator (except for the root itself).
+std::string Normalized(const std::string& absolute) {
+  std::string out = fs::path(absolute).lexically_normal().string();
+  while (out.size() > 1 && out.back() == '/') out.pop_back();
+  return out;
+}
+
+// path (with "/" separators) as a full path, a relative one taken relative to folder.
+std::string Absolute(std::string_view folder, std::string path) {
+  if (!path.empty() && path.front() == '/') return Normalized(path);
+  std::string joined(folder);
+  if (joined.empty() || joined.back() != '/') joined += '/';
+  return Normalized(joined + path);
+}
+
+bool FolderExists(const std::string& path) {
+  std::error_code ec;
+  return fs::is_directory(NativePath(path), ec);
+}
+
+base::Error CannotEnterFolder(const std::string& folder, int error) {
+  return base::Error(base::Utf8ToSjis("フォルダ \"") + folder + base::Utf8ToSjis("\" に移動できません。") +
+                     std::strerror(error));
+}
+
+// The whole ini file, or nothing when there is none. Only a regular file is read: a folder or a pipe
+// of that name counts as no file (opening without blocking, so that a pipe cannot stall start-up).
+std::string ReadIniFile(const std::string& nativePath) {
+  const int fd = ::open(nativePath.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) return {};
+  std::string text;
+  struct stat st {};
+  if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode)) {
+    char buf[65536];
+    while (true) {
+      const ssize_t n = ::read(fd, buf, sizeof buf);
+      if (n > 0) {
+        text.append(buf, static_cast<std::size_t>(n));
+      } else if (n == 0) {
+        break;
+      } else if (errno != EINTR) {
+        text.clear();  // half a file would be worse than the defaults
+        break;
+      }
+    }
+  }
+  ::close(fd);
+  return text;
+}
+
+// A folder setting as a full path; an empty value or a folder that does not exist gives the program
+// folder. Relative values are taken relative to the program folder.
+std::string FolderSetting(const base::IniText& ini, std::string_view section, std::string_view key,
+                          std::string_view fallback, const std::string& programFolder) {
+  const std::string folder = Absolute(programFolder, SlashSeparators(ini.ReadString(section, key, fallback)));
+  return FolderExists(folder) ? folder : programFolder;
+}
+
+std::string RunningProgram() {
+  std::error_code ec;
+  const fs::path exe = fs::read_symlink("/proc/self/exe", ec);
+  return ec ? std::string() : exe.string();
+}
+
+}  // namespace
+
+std::string SlashSeparators(std::string_view path) {
+  std::string out(path);
+  for (std::size_t i = 0; i < out.size(); i += base::CharSize(out, i)) {
+    if (out[i] == '\\') out[i] = '/';
+  }
+  return out;
+}
+
+std::string NativePath(std::string_view path) { return base::SjisToUtf8(SlashSeparators(path)); }
+
+MIni::MIni() : MIni(RunningProgram()) {}
+
+MIni::MIni(std::string_view programPath) {
+  std::error_code ec;
+  const fs::path program = fs::absolute(fs::path(programPath), ec).lexically_normal();
+  programFolder_ = Normalized(base::Utf8ToSjis(program.parent_path().string()));
+  currentFolder_ = programFolder_;
+  if (!FolderExists(programFolder_)) throw CannotEnterFolder(programFolder_, ENOENT);
+
+  fs::path iniPath = program;
+  iniPath.replace_extension(".ini");
+  const base::IniText ini(ReadIniFile(iniPath.string()));
+
+  tempFolder_ = FolderSetting(ini, "config", "temp_folder", ".\\temp", programFolder_);
+  mapFolder_ = FolderSetting(ini, "config", "map_folder", ".\\data", programFolder_);
+  std::string value;
+  int size = 0;
+  if (ini.FindValue("config", "image_cache_size", value) && base::ParseIntAutoBase(value, size)) {
+    imageCacheSize_ = size;
+  } else {
+    imageCacheSize_ = kDefaultImageCacheSize;
+  }
+  for (const std::string& key : ini.Keys("folder_alias")) {
+    folderAliases_.Tokens.push_back("<" + key + ">");
+    folderAliases_.Folders.push_back(FolderSetting(ini, "folder_alias", key, programFolder_, programFolder_));
+  }
+}
+
+void MIni::SetCurrentFolder(std::string_view filePath) {
+  const std::string path = SlashSeparators(filePath);
+  // The folder part is everything before the last separator; "x.map" alone lies in CurrentFolder.
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? currentFolder_
+                             : slash == 0               ? std::string("/")
+                                                        : Absolute(currentFolder_, path.substr(0, slash));
+  if (!FolderExists(folder)) throw CannotEnterFolder(folder, ENOENT);
+  currentFolder_ = folder;
+}
+
+std::string MIni::ResolvePath(std::string_view path) const {
+  const std::size_t open = base::FindBytes(path, "<");
+  const std::size_t close = base::FindBytes(path, ">");
+  if (open == std::string_view::npos || close == std::string_view::npos || close < open)
+    return std::string(path);
+  const std::string_view token = path.substr(open, close - open + 1);
+  std::string_view folder = programFolder_;
+  for (std::size_t i = 0; i < folderAliases_.Tokens.size(); ++i) {
+    if (base::SameText(folderAliases_.Tokens[i], token)) {
+      folder = folderAliases_.Folders[i];
+      break;
+    }
+  }
+  return base::ReplaceText(path, token, folder);
+}
+
+std::string MIni::FullPath(std::string_view name) const {
+  return Absolute(currentFolder_, SlashSeparators(name));
+}
