@@ -1,0 +1,99 @@
+// The mapping data file (".map"): the document on disk, read into plain rows of text and written back.
+//
+//   [basic_info]
+//   layout=<lay>\shop.lay
+//
+//   [block_field]
+//   item,name,price,photo          class name, then its fields in column order
+//
+//   [form_data]
+//   1.title=Spring catalogue       per-page values of the forms' texts
+//
+//   [map_data]
+//   item,"Green tea",120,tea.png   placed blocks in reading order ("space", "newline", "newpage" too)
+//
+//   [unmap_data]
+//
+//   [trash_data]
+//
+// The file is Shift-JIS with CR LF line ends and is read and written byte for byte (rows as comma
+// text, base/CommaText.h; reading follows the ini rules of base/IniText.h, data sections included).
+// MMapFile knows nothing of blocks or layouts: the document commands turn rows into blocks and back.
+// A row is a list of items whose item 0 is its key (the class name or special word).
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+class MMapFile {
+ public:
+  using Row = std::vector<std::string>;
+  using Rows = std::vector<Row>;
+
+  MMapFile() = default;
+  MMapFile(const MMapFile&) = delete;
+  MMapFile& operator=(const MMapFile&) = delete;
+  MMapFile(MMapFile&&) = default;
+  MMapFile& operator=(MMapFile&&) = default;
+
+  // Full path of the file (Shift-JIS text, as MIni::FullPath gives it); empty for no document.
+  const std::string& FileName() const { return fileName_; }
+  void SetFileName(std::string_view path) { fileName_ = path; }
+  // Modification time of the file as of the last read or write: days since 1899-12-30, local time,
+  // to two seconds (the resolution of the date stamp the documents have always shown); 0 without one.
+  double FileDate() const { return fileDate_; }
+  // The layout file name exactly as written after "layout=" (it may hold a folder alias).
+  const std::string& LayoutName() const { return layoutName_; }
+  void SetLayoutName(std::string_view name) { layoutName_ = name; }
+
+  // Section "block_field": one row per block class, its class name followed by its field names.
+  const Rows& BlockFields() const { return blockFields_; }
+  // For changing the rows (adding field names before a save). Look-ups made after it see the change;
+  // do not keep the reference across look-ups.
+  Rows& EditBlockFields();
+  // The first block-field row whose class name equals className without regard to case; null when
+  // there is none. Cheap: it is used for every block loaded and saved.
+  const Row* FindBlockFields(std::string_view className) const;
+
+  // Section "form_data": plain lines ("1.title=..."). A line must not hold a line break.
+  std::vector<std::string>& FormData() { return formData_; }
+  const std::vector<std::string>& FormData() const { return formData_; }
+  // Sections "map_data", "unmap_data" and "trash_data".
+  Rows& MapData() { return mapData_; }
+  const Rows& MapData() const { return mapData_; }
+  Rows& UnmapData() { return unmapData_; }
+  const Rows& UnmapData() const { return unmapData_; }
+  Rows& TrashData() { return trashData_; }
+  const Rows& TrashData() const { return trashData_; }
+
+  // Reads the file at path into the fields. A file that cannot be read raises base::Error naming it
+  // and leaves the object empty, as after Clear.
+  void ReadFile(std::string_view path);
+  // Writes the fields to FileName, then takes its FileDate. The previous file is replaced only once
+  // the new one is complete on disk: a failure raises base::Error and leaves the old file as it was.
+  void WriteFile();
+
+  // Empties everything: FileName, LayoutName, FileDate, BlockFields and the data of ClearData.
+  void Clear();
+  // Empties FormData, MapData, UnmapData and TrashData; keeps FileName, LayoutName and BlockFields.
+  void ClearData();
+
+ private:
+  std::string fileName_;
+  double fileDate_ = 0;
+  std::string layoutName_;
+  Rows blockFields_;
+  std::vector<std::string> formData_;
+  Rows mapData_;
+  Rows unmapData_;
+  Rows trashData_;
+
+  // Folded class name -> index of its first block-field row; rebuilt after the rows change.
+  mutable std::unordered_map<std::string, std::size_t> blockFieldIndex_;
+  mutable bool blockFieldIndexValid_ = false;
+  // The last look-up: blocks of one class tend to come in runs.
+  mutable std::string lastClassName_;
+  mutable const Row* lastBlockFields_ = nullptr;
+};
