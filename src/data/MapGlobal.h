@@ -1,0 +1,31 @@
+// The editor's lasting state: one object of each kind, created in a fixed order before anything else
+// runs and released after everything else has finished. A document is not an object of its own: it is
+// the content of gMapFile, gLayout and the block databases, cleared and refilled, never replaced.
+//
+// Creation order (release follows the same order):
+//   1 gIni        configuration
+//   5 gMapFile    mapping data file
+//   6 gLayout     the loaded layout
+// The places left free belong to the page canvas (2), the side pane canvases (3, 4), the three block
+// databases (7-9), the invalidation object (10) and the image cache (11) as they come into being.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+class MIni;
+class MMapFile;
+class MLayout;
+
+extern std::unique_ptr<MIni> gIni;
+extern std::unique_ptr<MMapFile> gMapFile;
+extern std::unique_ptr<MLayout> gLayout;
+
+// Creates and wires the global objects. programPath names the program file whose ".ini" is read;
+// empty means the running program. Raises base::Error when the configuration cannot be read; nothing
+// is left half-created then.
+void CreateGlobals(std::string_view programPath = {});
+
+// Releases the global objects in creation order; each global is empty afterwards. Safe to call when
+// nothing was created.
+void ReleaseGlobals();
