@@ -35,6 +35,8 @@ bool MLoadLayout::Load(const std::string& fileName) {
     return false;
   }
   Scanner.Open(fileName);
+  // A layout names at most about one element per line; room for them saves rehashing large files.
+  Names.reserve(Names.size() + std::min<std::size_t>(Scanner.Lines.size(), 1u << 20));
   try {
     Next();
     while (Token.Kind != tkEOF) ParseStatement();
@@ -54,18 +56,27 @@ bool MLoadLayout::Load(const std::string& fileName) {
 
 // ---- names
 
+// Keys are the folded container name, ".", and the folded name. Both parts are identifiers, so
+// folding them apart gives the same key as folding them joined.
+MLoadLayout::ContainerNames& MLoadLayout::Container(std::string_view container) {
+  // Elements come in runs of one container: remember the last one.
+  if (lastNames_ != nullptr && lastContainer_ == container) return *lastNames_;
+  const std::string folded = base::UpperCase(container);
+  ContainerNames& names = containers_[folded];
+  if (names.keyPrefix.empty()) names.keyPrefix = folded + ".";
+  lastContainer_ = container;
+  lastNames_ = &names;
+  return names;
+}
+
 bool MLoadLayout::RegisterName(std::string_view container, std::string_view name) {
-  std::string key(container);
-  key += '.';
-  key += name;
-  return Names.insert(base::UpperCase(key)).second;
+  std::string key = Container(container).keyPrefix;
+  key += base::UpperCase(name);
+  return Names.insert(std::move(key)).second;
 }
 
 std::string MLoadLayout::MakeDefaultName(std::string_view container, std::string_view base) {
-  std::string counterKey(container);
-  counterKey += '\n';
-  counterKey += base;
-  unsigned long long& next = nextDefault_[base::UpperCase(counterKey)];
+  unsigned long long& next = Container(container).nextNumber[std::string(base)];
   if (next == 0) next = 1;
   while (true) {
     std::string name(base);

@@ -83,8 +83,17 @@ class MLoadLayout {
   // base) and consumes the opening brace.
   void BeginElement(MControl& element, std::string_view owner, std::string_view base);
 
+  // What the registry keeps per container (forms and blocks have the empty one): its folded name
+  // with the "." that starts every key of it, and per base word the first number that may still be
+  // free. Names are never given back, so that number only grows and default naming stays linear.
+  struct ContainerNames {
+    std::string keyPrefix;
+    std::unordered_map<std::string, unsigned long long> nextNumber;
+  };
+  ContainerNames& Container(std::string_view container);
+
   MLayout& layout_;
-  // Per container and base word (folded), the first number that may still be free: names are never
-  // given back, so the first free number only grows and default naming stays linear.
-  std::unordered_map<std::string, unsigned long long> nextDefault_;
+  std::unordered_map<std::string, ContainerNames> containers_;  // by folded container name
+  std::string lastContainer_;  // the container of the last look-up, as given, and its entry
+  ContainerNames* lastNames_ = nullptr;
 };

@@ -157,4 +157,6 @@ class MScanner {
   bool IsCommentStart();
   void SkipWhitespace();
   void SkipComment();
+  template <class Pred>
+  void TakeWhile(Pred pred, std::string& out);
 };
