@@ -1,0 +1,12 @@
+// What the modes of the command line share: their arguments and exit statuses.
+#pragma once
+
+#include <span>
+
+// The arguments after the mode's switch, as the shell gave them (UTF-8).
+using CommandArgs = std::span<char* const>;
+
+inline constexpr int kExitSuccess = 0;
+inline constexpr int kExitFailure = 1;
+// Returned by a mode whose arguments are wrong: the dispatcher shows the usage and exits with it.
+inline constexpr int kExitUsage = 2;

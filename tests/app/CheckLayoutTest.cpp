@@ -1,0 +1,202 @@
+// tessora --check-layout, run as the program it is.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "base/Sjis.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+// A fresh folder for one test, removed afterwards.
+class CheckLayout : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    dir_ = fs::temp_directory_path() / ("tessora-app-" + std::to_string(::getpid()) + "-" +
+                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir_);
+    fs::create_directories(dir_);
+  }
+  void TearDown() override { fs::remove_all(dir_); }
+
+  // Writes a layout given in UTF-8 as Shift-JIS with CR LF line ends, as authors' files are.
+  fs::path WriteLayout(const std::string& name, const std::string& utf8) const {
+    std::string sjis;
+    for (const char c : base::Utf8ToSjis(utf8)) {
+      if (c == '\n') sjis += '\r';
+      sjis += c;
+    }
+    const fs::path path = dir_ / name;
+    fs::create_directories(path.parent_path());
+    std::ofstream(path, std::ios::binary) << sjis;
+    return path;
+  }
+
+  // Runs the program with the arguments, in the folder cwd (the test's folder when empty).
+  Result Run(const std::vector<std::string>& args, const fs::path& cwd = {}) const {
+    const std::string binary = TESSORA_BINARY_DIR "/bin/tessora";
+    const fs::path outFile = dir_ / ".stdout", errFile = dir_ / ".stderr";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(127);
+      if (::chdir((cwd.empty() ? dir_ : cwd).c_str()) != 0) ::_exit(127);
+      std::vector<char*> argv{const_cast<char*>(binary.c_str())};
+      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+      argv.push_back(nullptr);
+      ::execv(binary.c_str(), argv.data());
+      ::_exit(127);
+    }
+    Result r;
+    int status = 0;
+    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.status = WEXITSTATUS(status);
+    r.out = ReadAll(outFile);
+    r.err = ReadAll(errFile);
+    return r;
+  }
+
+  Result Check(const std::string& file, const fs::path& cwd = {}) const {
+    return Run({"--check-layout", file}, cwd);
+  }
+
+  fs::path dir_;
+};
+
+TEST_F(CheckLayout, TheBundledSample) {
+  const Result r = Check(TESSORA_SOURCE_DIR "/samples/catalog.lay");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "OK\n"
+            "form catalog_page 297 210 rows=3 points=10\n"
+            "block shohin 66 56 elements=9\n"
+            "block tokushu 124 40 elements=4\n");
+  EXPECT_EQ(r.err, "");
+}
+
+TEST_F(CheckLayout, HandWrittenLayouts) {
+  const std::string data = TESSORA_SOURCE_DIR "/tests/layout/data/";
+  // A seat plan in centimetres with an empty row that the load removes.
+  Result r = Check(data + "seat_plan.lay");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "OK\n"
+            "form seats 25.7 36.4 rows=5 points=25\n"
+            "block student 3.8 3 elements=4\n"
+            "block reserved 3.8 3 elements=1\n");
+  // Shelf labels written at a scale of 0.1, with LF line ends.
+  r = Check(data + "shelf_labels.lay");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "OK\n"
+            "form sheet 210 297 rows=3 points=9\n"
+            "block label 62.5 34 elements=4\n");
+  // A box without its closing brace: the grid point after it is out of place.
+  r = Check("broken_brace.lay", data);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "The loading error of \"broken_brace.lay\" (5) : grid-point\n");
+  r = Check(data + "broken_dup.lay");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "A name is duplicated (4)\n");
+}
+
+TEST_F(CheckLayout, ListsFormsThenBlocksInFileOrder) {
+  WriteLayout("a.lay",
+              "block first { width: 12.25; height: 0.00004; text {} box {} }\n"
+              "setting { scale: 0.1; }\n"
+              "form { grid-point {} new-line; grid-point {} grid-point {} }\n"
+              "block { }\n"
+              "form named { x: 5; }\n");
+  const Result r = Check("a.lay");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out,
+            "OK\n"
+            "form form1 29.7 21 rows=2 points=3\n"
+            "form named 29.7 21 rows=0 points=0\n"
+            "block first 12.25 0 elements=2\n"
+            "block block1 0 0 elements=0\n");
+}
+
+TEST_F(CheckLayout, AnEmptyLayoutIsOK) {
+  WriteLayout("empty.lay", "");
+  const Result r = Check("empty.lay");
+  EXPECT_EQ(r.status, 0);
+  EXPECT_EQ(r.out, "OK\n");
+}
+
+TEST_F(CheckLayout, ErrorsGoToStandardErrorInUtf8) {
+  // The file name is Japanese: it travels as Shift-JIS inside and comes back in UTF-8.
+  WriteLayout("sub/注文書.lay", "form {\n  text { value: 'あ'; }\n  box { x: 1 }\n}\n");
+  const Result r = Check("sub/注文書.lay");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_EQ(r.err, "The loading error of \"sub/注文書.lay\" (3) : }\n");
+
+  // The message of a tokenizer error carries the offending byte; it shows as a replacement mark.
+  std::ofstream(dir_ / "half.lay", std::ios::binary) << "form {}\r\n\x82";
+  const Result half = Check("half.lay");
+  EXPECT_EQ(half.status, 1);
+  EXPECT_EQ(half.err, "The loading error of \"half.lay\" (2) : ERROR : invalid character. '\xEF\xBF\xBD'\n");
+}
+
+TEST_F(CheckLayout, FilesThatCannotBeRead) {
+  Result r = Check("missing.lay");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "\"missing.lay\" does not exist.\n");
+
+  fs::create_directories(dir_ / "folder.lay");
+  r = Check("folder.lay");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("folder.lay"), std::string::npos) << r.err;
+  EXPECT_NE(r.err.find("Is a directory"), std::string::npos) << r.err;
+  EXPECT_EQ(r.out, "");
+
+  r = Check("/dev/null");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("/dev/null"), std::string::npos) << r.err;
+}
+
+TEST_F(CheckLayout, TheFileIsTakenRelativeToTheWorkingDirectory) {
+  WriteLayout("one/two/x.lay", "form here {}");
+  Result r = Check("two/x.lay", dir_ / "one");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "OK\nform here 297 210 rows=0 points=0\n");
+  r = Check("x.lay", dir_ / "one");
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.err, "\"x.lay\" does not exist.\n");
+}
+
+TEST_F(CheckLayout, WrongArgumentsShowTheUsage) {
+  WriteLayout("a.lay", "");
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {}, {"--check"}, {"a.lay"}, {"--check-layout"}, {"--check-layout", "a.lay", "a.lay"}, {"-d"}}) {
+    const Result r = Run(args);
+    EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("tessora --check-layout FILE"), std::string::npos) << r.err;
+  }
+}
+
+}  // namespace
