@@ -85,7 +85,7 @@ QImage Photo() {
 
 void SetUpCanvas(MMapCanvas& c) {
   c.SetDpi(96, 96);
-  c.SetUnit(unMillimetre);
+  c.SetUnit(cuMillimetre);
   c.SetPageWidth(210);
   c.SetPageHeight(297);
 }
@@ -124,7 +124,7 @@ BENCHMARK(BM_OneCardRegion)->Unit(benchmark::kMicrosecond);
 
 void BM_DrawTextFitShrinking(benchmark::State& state) {
   BenchCanvas c;
-  c.SetUnit(unPixel);
+  c.SetUnit(cuPixel);
   QImage image(400, 100, QImage::Format_RGB32);
   const std::string text = base::Utf8ToSjis("とても長い商品名がここに入って箱からはみ出します");
   MFont font;

@@ -46,25 +46,25 @@ MMapCanvas::~MMapCanvas() = default;
 
 void MMapCanvas::ComputeScales() {
   switch (unit_) {
-    case unMillimetre:
+    case cuMillimetre:
       scaleX_ = dpiX_ / 25.4;
       scaleY_ = dpiY_ / 25.4;
       unitPerPixelX_ = 25.4 / dpiX_;
       unitPerPixelY_ = 25.4 / dpiY_;
       break;
-    case unCentimetre:
+    case cuCentimetre:
       scaleX_ = dpiX_ / 2.54;
       scaleY_ = dpiY_ / 2.54;
       unitPerPixelX_ = 2.54 / dpiX_;
       unitPerPixelY_ = 2.54 / dpiY_;
       break;
-    case unInch:
+    case cuInch:
       scaleX_ = dpiX_;
       scaleY_ = dpiY_;
       unitPerPixelX_ = 1.0 / dpiX_;
       unitPerPixelY_ = 1.0 / dpiY_;
       break;
-    case unPixel:
+    case cuPixel:
       scaleX_ = scaleY_ = unitPerPixelX_ = unitPerPixelY_ = 1.0;
       break;
     default:

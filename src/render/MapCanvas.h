@@ -26,8 +26,8 @@ namespace barcode {
 class TBarImage;
 }
 
-// Length units of the page coordinates.
-enum MUnit : std::uint8_t { unMillimetre, unCentimetre, unInch, unPixel };
+// Length units of the page coordinates: the layout's unit codes, and device pixels.
+enum MCanvasUnit : std::uint8_t { cuMillimetre, cuCentimetre, cuInch, cuPixel };
 // Drawing modes: what the page shows besides the elements.
 enum MCanvasMode : std::uint8_t { cmMapping, cmTextInput, cmPrinting };
 // Alignments of DrawTextFit, as the layout's text alignments.
@@ -131,7 +131,7 @@ class MMapCanvas : public MBaseCanvas {
   };
   const QImage& Scaled(const QImage& image, const QRect& source, QSize size);
 
-  std::uint8_t unit_ = unPixel;
+  std::uint8_t unit_ = cuPixel;
   int dpiX_ = 96, dpiY_ = 96;
   double scaleX_ = 1.0, scaleY_ = 1.0;
   double unitPerPixelX_ = 1.0, unitPerPixelY_ = 1.0;

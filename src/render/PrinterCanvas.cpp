@@ -17,9 +17,9 @@ constexpr int kMaxPaperSideMm = 32767 / 10;
 
 int ToWholeMillimetres(std::uint8_t unit, double length) {
   switch (unit) {
-    case unCentimetre:
+    case cuCentimetre:
       return base::RoundHalfEven(length * 10);
-    case unInch:
+    case cuInch:
       return base::RoundHalfEven(length * 25.4);
     default:
       return base::RoundHalfEven(length);

@@ -27,7 +27,7 @@ TEST(DrawBarcode, BarsFillTheTopNineTwelfthsAndTheCodeTheBottomBand) {
   const auto bar = MakeBarcode("A123456A");
   ASSERT_TRUE(bar->BarDisped());
   TestCanvas canvas;
-  canvas.SetUnit(unPixel);
+  canvas.SetUnit(cuPixel);
   MFont font;
   font.Face = "IPAGothic";
   font.Height = 30;

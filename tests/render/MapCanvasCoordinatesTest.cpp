@@ -8,28 +8,28 @@
 TEST(MapCanvasCoordinates, UnitsSetTheScalesFromTheResolution) {
   TestCanvas c;
   c.SetDpi(96, 120);
-  EXPECT_EQ(c.Unit(), unPixel);
+  EXPECT_EQ(c.Unit(), cuPixel);
   EXPECT_EQ(c.ScaleX(), 1.0);
-  c.SetUnit(unMillimetre);
+  c.SetUnit(cuMillimetre);
   EXPECT_DOUBLE_EQ(c.ScaleX(), 96 / 25.4);
   EXPECT_DOUBLE_EQ(c.ScaleY(), 120 / 25.4);
   EXPECT_DOUBLE_EQ(c.UnitPerPixelY(), 25.4 / 120);
-  c.SetUnit(unCentimetre);
+  c.SetUnit(cuCentimetre);
   EXPECT_DOUBLE_EQ(c.ScaleX(), 96 / 2.54);
-  c.SetUnit(unInch);
+  c.SetUnit(cuInch);
   EXPECT_DOUBLE_EQ(c.ScaleY(), 120.0);
   EXPECT_DOUBLE_EQ(c.UnitPerPixelX(), 1.0 / 96);
   c.SetUnit(7);  // stored, scales kept
   EXPECT_EQ(c.Unit(), 7);
   EXPECT_DOUBLE_EQ(c.ScaleY(), 120.0);
-  c.SetUnit(unPixel);  // device pixels whatever the resolution
+  c.SetUnit(cuPixel);  // device pixels whatever the resolution
   EXPECT_EQ(c.ToPixels(37), 37);
   EXPECT_EQ(c.PointToPixels(12, 34), QPoint(12, 34));
 }
 
 TEST(MapCanvasCoordinates, RoundsHalvesToEven) {
   TestCanvas c;
-  c.SetUnit(unPixel);
+  c.SetUnit(cuPixel);
   EXPECT_EQ(c.PointToPixels(2.5, 3.5), QPoint(2, 4));
   EXPECT_EQ(c.PointToPixels(-2.5, -0.5), QPoint(-2, 0));
   EXPECT_EQ(c.ToPixels(4.5), 4);
@@ -48,7 +48,7 @@ TEST(MapCanvasCoordinates, RoundsHalvesToEven) {
 TEST(MapCanvasCoordinates, MillimetresAtScreenResolution) {
   TestCanvas c;
   c.SetDpi(96, 96);
-  c.SetUnit(unMillimetre);
+  c.SetUnit(cuMillimetre);
   EXPECT_EQ(c.PointToPixels(10, 100), QPoint(38, 378));  // 37.795, 377.95
   EXPECT_EQ(c.ToPixels(0.1), 0);
   const QPointF back = c.PixelsToPoint(96, 192);
@@ -60,7 +60,7 @@ TEST(MapCanvasCoordinates, ZoomIsClampedAndRepaintsOnlyOnChange) {
   TestCanvas c;
   RecordingHost host;
   c.SetHost(&host);
-  c.SetUnit(unPixel);
+  c.SetUnit(cuPixel);
   c.SetPageWidth(200);
   c.SetPageHeight(100);
   c.SetZoom(5);
@@ -88,7 +88,7 @@ TEST(MapCanvasCoordinates, ZoomRequests) {
   c.SetDpi(96, 96);
   c.SetPageWidth(210);
   c.SetPageHeight(297);
-  c.SetUnit(unMillimetre);
+  c.SetUnit(cuMillimetre);
   EXPECT_DOUBLE_EQ(c.ZoomFor(1), 1.5);
   EXPECT_DOUBLE_EQ(c.ZoomFor(2), 0.66);
   EXPECT_DOUBLE_EQ(c.ZoomFor(3), 1.0);
@@ -126,7 +126,7 @@ TEST(MapCanvasCoordinates, PanelFollowsPageSizeAndUnit) {
   RecordingHost host;
   c.SetHost(&host);
   c.SetDpi(96, 96);
-  c.SetUnit(unMillimetre);
+  c.SetUnit(cuMillimetre);
   c.SetPageWidth(210);
   c.SetPageHeight(297);
   EXPECT_EQ(host.panel, QSize(794, 1123));
@@ -135,14 +135,14 @@ TEST(MapCanvasCoordinates, PanelFollowsPageSizeAndUnit) {
   // The same paper in centimetres: the zoom stays 0.5, yet the panel must still fit the page.
   c.SetPageWidth(21);
   c.SetPageHeight(29.7);
-  c.SetUnit(unCentimetre);
+  c.SetUnit(cuCentimetre);
   c.SetZoom(0.5);
   EXPECT_EQ(host.panel, QSize(397, 561));
 }
 
 TEST(MapCanvasCoordinates, ClipRectInUnitsIsWidenedByTwoPixels) {
   TestCanvas c;
-  c.SetUnit(unPixel);
+  c.SetUnit(cuPixel);
   c.SetZoom(2);
   QImage image = WhiteImage(200, 200);
   QPainter painter(&image);

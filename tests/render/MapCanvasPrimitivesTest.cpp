@@ -16,7 +16,7 @@ constexpr QRgb kBlack = 0x000000;
 class Primitives : public ::testing::Test {
  protected:
   Primitives() : image_(WhiteImage(200, 120)), painter_(&image_) {
-    canvas_.SetUnit(unPixel);
+    canvas_.SetUnit(cuPixel);
     scope_ = std::make_unique<MPaintScope>(canvas_, painter_);
   }
   // Ends the paint so that the image holds everything drawn.

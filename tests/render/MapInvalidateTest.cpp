@@ -7,7 +7,7 @@ TEST(MapInvalidate, RequestsTheTouchedPixelsOnly) {
   TestCanvas canvas;
   RecordingHost host;
   canvas.SetHost(&host);
-  canvas.SetUnit(unPixel);
+  canvas.SetUnit(cuPixel);
   MMapInvalidate invalidate(&canvas);
   invalidate.InvalidateBounds(10, 10, 20, 30);
   invalidate.InvalidateMark(10, 10);
@@ -37,7 +37,7 @@ TEST(MapInvalidate, WorksThroughTheModelsInterfaceAndWithoutAWindow) {
   detached.InvalidateMark(0, 0);
   RecordingHost host;
   canvas.SetHost(&host);
-  canvas.SetUnit(unPixel);
+  canvas.SetUnit(cuPixel);
   model.InvalidateBounds(20, 30, 10, 10);  // corners the other way round
   ASSERT_EQ(host.rects.size(), 1u);
   EXPECT_EQ(host.rects[0].first, QRect(9, 9, 12, 22));

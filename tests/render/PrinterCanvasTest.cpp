@@ -59,32 +59,32 @@ constexpr double Pt(double mm) { return mm * 72 / 25.4; }
 TEST_F(PrinterCanvasTest, PaperTakesThePageSizeAndOrientation) {
   MPrinterCanvas c(printer_);
   EXPECT_EQ(c.Mode(), cmPrinting);
-  c.SetupPage(unMillimetre, 297, 210);
+  c.SetupPage(cuMillimetre, 297, 210);
   EXPECT_EQ(printer_.pageLayout().orientation(), QPageLayout::Landscape);
   EXPECT_EQ(printer_.pageLayout().pageSize().size(QPageSize::Millimeter),
             QSizeF(210, 297));  // width 2100, length 2970
-  c.SetupPage(unMillimetre, 210, 297);
+  c.SetupPage(cuMillimetre, 210, 297);
   EXPECT_EQ(printer_.pageLayout().orientation(), QPageLayout::Portrait);
   EXPECT_EQ(printer_.pageLayout().pageSize().size(QPageSize::Millimeter), QSizeF(210, 297));
-  c.SetupPage(unMillimetre, 150, 150);  // a square page prints landscape
+  c.SetupPage(cuMillimetre, 150, 150);  // a square page prints landscape
   EXPECT_EQ(printer_.pageLayout().orientation(), QPageLayout::Landscape);
-  c.SetupPage(unCentimetre, 21, 29.7);  // the same paper as 210 x 297 mm
+  c.SetupPage(cuCentimetre, 21, 29.7);  // the same paper as 210 x 297 mm
   EXPECT_EQ(printer_.pageLayout().orientation(), QPageLayout::Portrait);
   EXPECT_EQ(printer_.pageLayout().pageSize().size(QPageSize::Millimeter), QSizeF(210, 297));
-  EXPECT_EQ(c.Unit(), unCentimetre);
-  c.SetupPage(unInch, 8.5, 11);  // whole millimetres: 216 x 279
+  EXPECT_EQ(c.Unit(), cuCentimetre);
+  c.SetupPage(cuInch, 8.5, 11);  // whole millimetres: 216 x 279
   EXPECT_EQ(printer_.pageLayout().pageSize().size(QPageSize::Millimeter), QSizeF(216, 279));
 }
 
 TEST_F(PrinterCanvasTest, RefusesPaperThePrinterCannotBeToldOf) {
   MPrinterCanvas c(printer_);
-  EXPECT_NO_THROW(c.SetupPage(unMillimetre, 3276, 200));
-  EXPECT_THROW(c.SetupPage(unMillimetre, 3277, 200), base::Error);
-  EXPECT_THROW(c.SetupPage(unCentimetre, 20, 327.7), base::Error);
-  EXPECT_THROW(c.SetupPage(unMillimetre, 0, 200), base::Error);
-  EXPECT_THROW(c.SetupPage(unMillimetre, 200, -5), base::Error);
+  EXPECT_NO_THROW(c.SetupPage(cuMillimetre, 3276, 200));
+  EXPECT_THROW(c.SetupPage(cuMillimetre, 3277, 200), base::Error);
+  EXPECT_THROW(c.SetupPage(cuCentimetre, 20, 327.7), base::Error);
+  EXPECT_THROW(c.SetupPage(cuMillimetre, 0, 200), base::Error);
+  EXPECT_THROW(c.SetupPage(cuMillimetre, 200, -5), base::Error);
   try {
-    c.SetupPage(unInch, 200, 10);
+    c.SetupPage(cuInch, 200, 10);
     FAIL() << "no error";
   } catch (const base::Error& e) {
     EXPECT_NE(base::SjisToUtf8(e.what()).find("5080"), std::string::npos) << base::SjisToUtf8(e.what());
@@ -93,7 +93,7 @@ TEST_F(PrinterCanvasTest, RefusesPaperThePrinterCannotBeToldOf) {
 
 TEST_F(PrinterCanvasTest, PaperFitFillsThePrintableArea) {
   MPrinterCanvas c(printer_);
-  c.SetupPage(unMillimetre, 210, 297, true);
+  c.SetupPage(cuMillimetre, 210, 297, true);
   // About 190 mm of printable width at 1200 dpi for 210 mm of page, 277 for 297 mm.
   EXPECT_NEAR(c.DpiX(), 1200 * 190 / 210.0, 2);
   EXPECT_NEAR(c.DpiY(), 1200 * 277 / 297.0, 2);
@@ -117,7 +117,7 @@ TEST_F(PrinterCanvasTest, PaperFitFillsThePrintableArea) {
 
 TEST_F(PrinterCanvasTest, WithoutPaperFitUnitsAreTrueSize) {
   MPrinterCanvas c(printer_);
-  c.SetupPage(unMillimetre, 297, 210, false);
+  c.SetupPage(cuMillimetre, 297, 210, false);
   EXPECT_EQ(c.DpiX(), 1200);
   c.SetOrigin(5, 0);  // the print offset shifts everything on paper
   c.BeginPrint("/home/user/docs/list.map");
@@ -142,7 +142,7 @@ TEST_F(PrinterCanvasTest, WithoutPaperFitUnitsAreTrueSize) {
 
 TEST_F(PrinterCanvasTest, TextAndImagesLandAtTheirSizeOnPaper) {
   MPrinterCanvas c(printer_);
-  c.SetupPage(unMillimetre, 210, 297, false);
+  c.SetupPage(cuMillimetre, 210, 297, false);
   c.BeginPrint("");
   MFont font;
   font.Face = "IPAGothic";
@@ -171,7 +171,7 @@ TEST_F(PrinterCanvasTest, TextAndImagesLandAtTheirSizeOnPaper) {
 TEST_F(PrinterCanvasTest, AFileThatCannotBeWrittenEndsTheCommand) {
   printer_.setOutputFileName(dir_.filePath("no/such/folder/out.pdf"));
   MPrinterCanvas c(printer_);
-  c.SetupPage(unMillimetre, 210, 297);
+  c.SetupPage(cuMillimetre, 210, 297);
   EXPECT_THROW(c.BeginPrint("x.map"), base::Error);
   EXPECT_EQ(c.GetCanvas(), nullptr);
 }
