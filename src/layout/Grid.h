@@ -5,6 +5,7 @@
 // live in GridFlow.cpp.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -25,6 +26,16 @@ class MGridPoint : public MControl {
   // From a comma-separated text; entries trimmed, the old ones replaced.
   void SetBlockTypes(std::string_view text);
 
+  // Placement (GridFlow.cpp). Whether an entry of this type name ("space", "newline", "newpage",
+  // "eod" or a block class name) may stand here.
+  bool Accepts(std::string_view name) const;
+  // Takes the entry (entry becomes null) and moves it to the point; false, leaving entry with the
+  // caller, when the point is occupied or does not accept it.
+  bool Place(std::unique_ptr<MControl>& entry);
+  // Hands the entry back, moved back to its own coordinates; null when the point is empty.
+  std::unique_ptr<MControl> Remove();
+  bool IsOccupied() const { return Block != nullptr; }
+
   // Which entries the point accepts: the first entry "all" takes everything, "none" no block and
   // no blank; otherwise block class names.
   std::vector<std::string> BlockTypes{"all"};
@@ -36,6 +47,8 @@ class MGridPoint : public MControl {
 };
 
 using MGridRow = std::vector<std::unique_ptr<MGridPoint>>;
+// The entries waiting to be laid onto the points of a page, in sequence order.
+using MEntryQueue = std::deque<std::unique_ptr<MControl>>;
 
 class MGrid {
  public:
@@ -60,6 +73,22 @@ class MGrid {
   MGridPoint* PointAt(int row, int position) const;
   MControl* BlockAt(int row, int position) const;
   int TotalPointCount() const;
+
+  // Placement and flow (GridFlow.cpp). The row queries and RemoveAt take valid numbers.
+  bool RowOccupied(int row) const;
+  bool RowHasNewPage(int row) const;
+  bool RowHasEndOfData(int row) const;
+  std::unique_ptr<MControl> RemoveAt(int row, int position);
+  // A new end-of-data entry on the first point of the first row; false when there is no such point.
+  bool PlaceEndOfData();
+  // Lays the queue onto the points from (row, position) on, taking the entries that stood there into
+  // the queue behind it. remaining counts down for each entry placed; where it reaches 0, row and
+  // position are set to that point. True when the queue is empty, false when entries are left for
+  // the next page.
+  bool FlowPage(int& row, int& position, int& remaining, MEntryQueue& queue);
+  // The row and position of the placed entry that the point (x, y) designates; unchanged when
+  // nothing is placed.
+  void FindCursorPosition(double x, double y, int& row, int& position) const;
 
   // The first editable text, in reading order, of the blocks placed on the grid, or null.
   MText* FindEditableText(double x, double y) const;
