@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QGuiApplication>
+#include <memory>
 #include <string>
 #include <string_view>
 
@@ -9,15 +10,14 @@
 
 namespace barcode_test {
 
-// Text and the clipboard need a QGuiApplication; it is created once and lives until the program ends.
+// Text and the clipboard need a QGuiApplication; it is created once and destroyed when the program ends.
 inline void EnsureGuiApp() {
   if (QGuiApplication::instance() != nullptr) return;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   static int argc = 1;
   static char name[] = "tests_barcode";
   static char* argv[] = {name, nullptr};
-  static QGuiApplication* app = new QGuiApplication(argc, argv);
-  (void)app;
+  static const std::unique_ptr<QGuiApplication> app = std::make_unique<QGuiApplication>(argc, argv);
 }
 
 // Element digits of a pattern as module widths ("303232" -> "212222").
