@@ -7,9 +7,11 @@
 #include <cstddef>
 #include <string>
 
-// A layout file is a few kilobytes; the limit keeps a wrong file (a disk image, a video) from taking
-// the memory of the machine, while leaving room for generated layouts of 100,000 elements.
-inline constexpr std::size_t kMaxLayoutFileSize = std::size_t{64} << 20;
+// A layout file is a few kilobytes. The model takes up to about 60 times the bytes of a file (a
+// file of nothing but "box{}" makes 3 million boxes of 16 MB), so the limit keeps a wrong file (a
+// disk image, a video) from taking the memory of the machine, while leaving room for generated
+// layouts of a few hundred thousand elements.
+inline constexpr std::size_t kMaxLayoutFileSize = std::size_t{16} << 20;
 
 // True when something (a file, a folder) exists at the path; false when nothing does. A path that
 // cannot be examined (no permission on a folder on the way) throws.
