@@ -6,7 +6,7 @@ namespace barcode {
 
 namespace {
 
-// EAN/UPC symbol specification (ISO/IEC 15420), number sets A, B and C: seven modules per digit,
+// EAN/UPC symbology (ISO/IEC 15420), number sets A, B and C: seven modules per digit,
 // '1' a dark module.
 constexpr const char* kSetA[10] = {"0001101", "0011001", "0010011", "0111101", "0100011",
                                    "0110001", "0101111", "0111011", "0110111", "0001011"};
