@@ -1,5 +1,6 @@
 #include "data/MapGlobal.h"
 
+#include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapIni.h"
 #include "layout/ImagePath.h"
@@ -8,6 +9,9 @@
 std::unique_ptr<MIni> gIni;
 std::unique_ptr<MMapFile> gMapFile;
 std::unique_ptr<MLayout> gLayout;
+std::unique_ptr<MMapDB> gMapDB;
+std::unique_ptr<MUnmapDB> gUnmapDB;
+std::unique_ptr<MTrashDB> gTrashDB;
 
 void CreateGlobals(std::string_view programPath) {
   ReleaseGlobals();
@@ -15,6 +19,10 @@ void CreateGlobals(std::string_view programPath) {
     gIni = programPath.empty() ? std::make_unique<MIni>() : std::make_unique<MIni>(programPath);
     gMapFile = std::make_unique<MMapFile>();
     gLayout = std::make_unique<MLayout>();
+    // The databases build blocks from the layout's classes and the file's block-field rows.
+    gMapDB = std::make_unique<MMapDB>(*gLayout, *gMapFile);
+    gUnmapDB = std::make_unique<MUnmapDB>(*gLayout, *gMapFile);
+    gTrashDB = std::make_unique<MTrashDB>(*gLayout, *gMapFile);
   } catch (...) {
     ReleaseGlobals();
     throw;
@@ -31,4 +39,8 @@ void ReleaseGlobals() {
   gIni.reset();
   gMapFile.reset();
   gLayout.reset();
+  // Releasing pages and blocks reaches neither the layout nor the file, nor redraws anything.
+  gMapDB.reset();
+  gUnmapDB.reset();
+  gTrashDB.reset();
 }

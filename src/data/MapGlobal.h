@@ -6,8 +6,11 @@
 //   1 gIni        configuration
 //   5 gMapFile    mapping data file
 //   6 gLayout     the loaded layout
-// The places left free belong to the page canvas (2), the side pane canvases (3, 4), the three block
-// databases (7-9), the invalidation object (10) and the image cache (11) as they come into being.
+//   7 gMapDB      placed blocks on pages
+//   8 gUnmapDB    unplaced blocks
+//   9 gTrashDB    trashed blocks
+// The places left free belong to the page canvas (2), the side pane canvases (3, 4), the invalidation
+// object (10) and the image cache (11) as they come into being.
 #pragma once
 
 #include <memory>
@@ -16,10 +19,16 @@
 class MIni;
 class MMapFile;
 class MLayout;
+class MMapDB;
+class MUnmapDB;
+class MTrashDB;
 
 extern std::unique_ptr<MIni> gIni;
 extern std::unique_ptr<MMapFile> gMapFile;
 extern std::unique_ptr<MLayout> gLayout;
+extern std::unique_ptr<MMapDB> gMapDB;
+extern std::unique_ptr<MUnmapDB> gUnmapDB;
+extern std::unique_ptr<MTrashDB> gTrashDB;
 
 // Creates and wires the global objects. programPath names the program file whose ".ini" is read;
 // empty means the running program. Raises base::Error when the configuration cannot be read; nothing

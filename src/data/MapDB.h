@@ -1,0 +1,250 @@
+// The three block databases of a document: the pages (MMapDB), the unplaced list (MUnmapDB) and the
+// trash (MTrashDB). Blocks move between them as owned objects.
+//
+// The pages hold one sequence of entries (blocks, "space", "newline", "newpage" and the final "eod")
+// laid over the grid points of page 1, page 2, ... in reading order. Entries are only ever inserted
+// before the cursor entry or taken out at the cursor; everything behind the change flows on through
+// the grid, creating pages as needed and releasing pages emptied at the end.
+//
+// The databases read block classes from the layout and the column order of block values from the
+// block-field rows of the mapping data file they are given; both outlive them.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/MapFile.h"
+#include "layout/Controls.h"
+#include "layout/Form.h"
+#include "layout/Grid.h"
+
+class MClipboard;
+class MLayout;
+
+using MEntryList = std::vector<std::unique_ptr<MControl>>;
+
+class MBaseDB {
+ public:
+  MBaseDB(const MLayout& layout, const MMapFile& mapFile);
+  virtual ~MBaseDB();
+  MBaseDB(const MBaseDB&) = delete;
+  MBaseDB& operator=(const MBaseDB&) = delete;
+
+  // Blocks held (special entries not counted).
+  virtual int Count() const = 0;
+  // The entry the commands act on, or null.
+  virtual MControl* Current() const = 0;
+  // Releases everything; Modified becomes false.
+  virtual void Clear();
+  // Builds an entry from a saved row (item 0 its type name) and adds it; atCursor asks the lists to
+  // insert at their selection instead of appending.
+  virtual void AddFromData(std::string_view typeName, const MMapFile::Row& row, bool atCursor) = 0;
+  // Appends one row per entry, in order.
+  virtual void SaveTo(MMapFile::Rows& rows) const = 0;
+  virtual void Add(std::unique_ptr<MControl> entry) = 0;
+  virtual void AddList(MEntryList entries) = 0;
+  // Takes the current entry out; null when there is none to take.
+  virtual std::unique_ptr<MControl> Remove() = 0;
+  // Takes out every block; empty when there was none.
+  virtual MEntryList RemoveAll() = 0;
+  // Puts the current entry's row on the clipboard; nothing for no entry or the end of the data.
+  virtual void CopyEntry(MClipboard& clipboard) const;
+  // Adds the entry whose row is on the clipboard, at the cursor or selection.
+  virtual void PasteEntry(const MClipboard& clipboard);
+
+  bool Modified() const { return modified_; }
+  void SetModified(bool modified) { modified_ = modified; }
+  void ResetModified() { modified_ = false; }
+
+  // The row that saving writes for the entry: the special word alone, or the class name followed by
+  // the values in the column order of the class's block-field row.
+  MMapFile::Row EntryRow(const MControl& entry) const;
+
+ protected:
+  // A new instance of the class named exactly className holding the values of row; null when the
+  // layout has no such class.
+  std::unique_ptr<MBlock> NewBlock(std::string_view className, const MMapFile::Row& row) const;
+
+  const MLayout& layout_;
+  const MMapFile& mapFile_;
+  bool modified_ = false;
+};
+
+class MMapDB : public MBaseDB {
+ public:
+  MMapDB(const MLayout& layout, const MMapFile& mapFile);
+  ~MMapDB() override;
+
+  int Count() const override { return blockCount_; }
+  MControl* Current() const override;
+  void Clear() override;
+  // A special word gives that entry; a name that is no block class of the layout gives a "space",
+  // so that the entries after it keep their places.
+  void AddFromData(std::string_view typeName, const MMapFile::Row& row, bool atCursor) override;
+  // Reading order, up to the end of the data.
+  void SaveTo(MMapFile::Rows& rows) const override;
+  // Inserts before the cursor entry; the cursor stays on that entry.
+  void Add(std::unique_ptr<MControl> entry) override;
+  void AddList(MEntryList entries) override;
+  // Takes the cursor entry out and closes the gap; null at the end of the data.
+  std::unique_ptr<MControl> Remove() override;
+  // Every block in reading order; the other entries are released and the document is left with
+  // page 1 holding the end of the data.
+  MEntryList RemoveAll() override;
+
+  int PageCount() const { return static_cast<int>(pages_.size()); }
+  // Page index + 1; null out of range.
+  MForm* GetPage(int index) const;
+  MForm* ActivePage() const { return GetPage(currentPage_ - 1); }
+  // Appends a page; it starts with the form texts of the page before it.
+  void AppendPage(std::unique_ptr<MForm> page);
+  // Without pages: page 1 from the layout's first form holding the end of the data, the cursor on it.
+  // Stays without pages when the layout has no form or its first row no grid point.
+  void CreateFirstPage();
+
+  int CurrentPage() const { return currentPage_; }
+  int CurrentRow() const { return currentRow_; }
+  int CurrentColumn() const { return currentColumn_; }
+  int BlockCount() const { return blockCount_; }
+
+  void CursorPrevious();
+  void CursorNext();
+  void CursorUp();
+  void CursorDown();
+  void CursorRowStart();
+  void CursorRowEnd();
+  void CursorFirst();
+  // The cursor on the end-of-data entry, so that additions follow everything placed.
+  void CursorToEndOfData();
+  // Row and column from the point (page units) on the current page.
+  void CursorToPoint(double x, double y);
+  void GoToPage(int page);
+  void PreviousPage() { GoToPage(currentPage_ - 1); }
+  void NextPage() { GoToPage(currentPage_ + 1); }
+  // Moves the entry at (row, column) of the current page to just before the cursor entry. The
+  // position must hold an entry other than the end of the data, and not be the cursor's own.
+  void MoveToCursor(int row, int column);
+
+  // The editable text at the point of the current page: the form's own texts first.
+  MText* TextAt(double x, double y) const;
+  // Number of the first page whose form or placed blocks hold the element; 0 for none.
+  int PageOfText(const MControl* element) const;
+
+  // Form texts of the pages: the value on startPage (explicit) and every page after it (inherited).
+  void SetFormText(int startPage, std::string_view name, std::string_view value);
+  // "<page>.<name>=<value>" or "<name>=<value>" (page 1); a line without "=" is ignored. A page that
+  // is not a decimal integer of at least 1 raises base::Error.
+  void ApplyFormDataLine(std::string_view line);
+  void WriteFormData(std::vector<std::string>& lines) const;
+
+  // Whether some grid point of the pages accepts entries of this type name.
+  bool Accepted(std::string_view typeName) const;
+  // Blocks that came to be added while no grid point accepts their class are kept out of the flow
+  // (special entries of such a kind are dropped): a sequence holding them could never be laid out.
+  // The command that added them hands them on, so that nothing is lost.
+  std::vector<std::unique_ptr<MBlock>> TakeRefused();
+  int RefusedCount() const { return static_cast<int>(refused_.size()); }
+
+ private:
+  struct Position {
+    int page = 0, row = 0, column = 0;
+    bool operator==(const Position&) const = default;
+  };
+
+  Position Cursor() const { return {currentPage_, currentRow_, currentColumn_}; }
+  void SetCursor(const Position& p);
+  // Changes the current page; a change redraws the whole view.
+  void SetCurrentPage(int page);
+  MGridPoint* PointAt(const Position& p) const;
+  MControl* EntryAt(const Position& p) const;
+  // The position that follows p when entry stands there (null: an ordinary entry).
+  Position Successor(const Position& p, const MControl* entry) const;
+  Position StepForward(const Position& p) const { return Successor(p, EntryAt(p)); }
+  // The first position after p in plain point order that holds an entry; false when none does.
+  bool NextOccupied(Position p, Position& found) const;
+  void CloseGap(Position p);
+  // Row r of the current page holds an entry in column c, else the nearest to its left, else the
+  // nearest to its right: that column, or 0.
+  int ColumnNear(int row, int column) const;
+
+  std::vector<std::unique_ptr<MForm>> pages_;
+  int currentPage_ = 0;
+  int currentRow_ = 0;
+  int currentColumn_ = 0;
+  int blockCount_ = 0;
+  std::vector<std::unique_ptr<MBlock>> refused_;
+};
+
+// One look-up of the same-position mapping: a class name and one key text per key element.
+struct MKeyQuery {
+  std::string ClassName;
+  std::vector<std::string> Keys;
+};
+
+class MListDB : public MBaseDB {
+ public:
+  MListDB(const MLayout& layout, const MMapFile& mapFile);
+  ~MListDB() override;
+
+  int Count() const override { return static_cast<int>(entries_.size()); }
+  // The selected block, or null.
+  MControl* Current() const override;
+  void Clear() override;
+  // A name that is no block class of the layout is dropped.
+  void AddFromData(std::string_view className, const MMapFile::Row& row, bool atSelection) override;
+  // Every block, also those hidden by a search.
+  void SaveTo(MMapFile::Rows& rows) const override;
+  // Appends a block; anything else is released (the lists hold blocks only).
+  void Add(std::unique_ptr<MControl> entry) override;
+  void AddList(MEntryList entries) override;
+  // The selected block.
+  std::unique_ptr<MControl> Remove() override;
+  // Every visible block.
+  MEntryList RemoveAll() override;
+
+  // The visible list: the matches of the search when one is set, else every block.
+  int VisibleCount() const;
+  MBlock* VisibleEntry(int index) const;
+  int Selection() const { return selection_; }
+  // Selects an item of the visible list; other indexes change nothing.
+  void Select(int index);
+  void SelectPrevious();
+  void SelectNext();
+  // Inserts before the selected block; the new block becomes the selected one when it is visible.
+  void InsertAtSelection(std::unique_ptr<MBlock> block);
+
+  const std::string& SearchText() const { return searchText_; }
+  // Narrows the visible list to the blocks whose search texts contain text (without regard to case);
+  // an empty text shows every block.
+  void SetSearch(std::string_view text);
+
+  // Takes out the first block of the class (exact name) whose key texts equal keys; null for none.
+  std::unique_ptr<MBlock> TakeByKey(std::string_view className, const std::vector<std::string>& keys);
+  // TakeByKey for each query in order, through a key index: result i is what the i-th call would
+  // have taken, or null.
+  std::vector<std::unique_ptr<MBlock>> TakeByKeys(const std::vector<MKeyQuery>& queries);
+
+  const std::vector<std::unique_ptr<MBlock>>& Entries() const { return entries_; }
+
+ private:
+  bool Searching() const { return !searchText_.empty(); }
+  // After blocks were taken out: the selection kept within the visible list.
+  void ClampSelection();
+
+  std::vector<std::unique_ptr<MBlock>> entries_;
+  int selection_ = -1;
+  std::string searchText_;
+  std::vector<MBlock*> matches_;  // in entries_ order; used only while a search is set
+};
+
+class MUnmapDB : public MListDB {
+ public:
+  using MListDB::MListDB;
+};
+
+class MTrashDB : public MListDB {
+ public:
+  using MListDB::MListDB;
+};
