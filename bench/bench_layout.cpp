@@ -68,10 +68,12 @@ void Load(benchmark::State& state, bool named) {
 // Unnamed boxes and grid points: every element takes an automatic name.
 void BM_LoadLayoutUnnamed(benchmark::State& state) { Load(state, false); }
 BENCHMARK(BM_LoadLayoutUnnamed)
-    ->RangeMultiplier(2)
-    ->Range(5000, 40000)
+    ->Arg(5000)
+    ->Arg(10000)
+    ->Arg(20000)
+    ->Arg(40000)
     ->Unit(benchmark::kMillisecond)
-    ->Complexity();
+    ->Complexity(benchmark::oN);
 
 // Explicit names: every element is checked against the registry.
 void BM_LoadLayoutNamed(benchmark::State& state) { Load(state, true); }
