@@ -68,29 +68,6 @@ TEST(Model, ClassTests) {
   EXPECT_EQ(MEOD().Name, "eod");
 }
 
-TEST(Model, Defaults) {
-  const MBox box;
-  EXPECT_EQ(box.StrokeStyle, ssSolid);
-  EXPECT_EQ(box.StrokeColor, kColorBlack);
-  EXPECT_EQ(box.FillStyle, fsNone);
-  EXPECT_EQ(box.FillColor, kColorWhite);
-  EXPECT_TRUE(box.Visible);
-  EXPECT_EQ(MBlock().StrokeStyle, ssNone);
-  const MForm form;
-  EXPECT_EQ(form.StrokeStyle, ssNone);
-  EXPECT_EQ(form.Grid.RowCount(), 1);
-  EXPECT_EQ(form.Grid.PointCount(1), 0);
-  EXPECT_EQ(MGridPoint().BlockTypes, (std::vector<std::string>{"all"}));
-  EXPECT_EQ(MText().DataType, dtString);
-  const MSetting s;
-  EXPECT_EQ(s.FontFamily, base::Utf8ToSjis("ＭＳ Ｐゴシック"));
-  EXPECT_DOUBLE_EQ(s.FontSize, 3.53);
-  EXPECT_DOUBLE_EQ(s.StrokeWidth, 0.2);
-  EXPECT_DOUBLE_EQ(s.PageWidth, 297);
-  EXPECT_DOUBLE_EQ(s.PageHeight, 210);
-  EXPECT_TRUE(s.PaperFit);
-}
-
 TEST(Model, GeometrySettersKeepBoundsAndCornersTogether) {
   MBox b;
   b.SetWidth(10);
@@ -373,33 +350,6 @@ TEST(Model, GridLookUps) {
   EXPECT_EQ(copy.RowCount(), 2);
   EXPECT_EQ(copy.PointCount(2), 2);
   EXPECT_EQ(copy.BlockAt(2, 2), nullptr);
-}
-
-TEST(Model, SettingApply) {
-  MSetting s;
-  s.Scale = 2;
-  s.StrokeWidth = 0.3;
-  s.Align = alCenter;
-  s.FontFamily = "F";
-  s.FontSize = 5;
-  s.FontStyle = kFontItalic;
-  s.PageWidth = 100;
-  s.PageHeight = 80;
-  MForm form;
-  s.Apply(form);
-  EXPECT_DOUBLE_EQ(form.Width, 200);
-  EXPECT_DOUBLE_EQ(form.Bounds.Bottom, 160);
-  EXPECT_DOUBLE_EQ(form.StrokeWidth, 0.6);
-  MText text;
-  s.Apply(text);
-  EXPECT_EQ(text.FontFamily, "F");
-  EXPECT_DOUBLE_EQ(text.FontSize, 10);
-  EXPECT_EQ(text.FontStyle, kFontItalic);
-  EXPECT_EQ(text.Align, alCenter);
-  MGridPoint point;
-  s.Apply(point);
-  EXPECT_DOUBLE_EQ(point.StrokeWidth, 0.6);
-  EXPECT_DOUBLE_EQ(point.Width, 0);
 }
 
 TEST(Model, LayoutOperations) {
