@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/Sjis.h"
+#include "layout/ComputedText.h"
 #include "layout/ImagePath.h"
 
 // ---- MControl
@@ -145,6 +146,8 @@ void MText::SetText(std::string_view value) {
 // The stored text for every data type. Texts of the computed types (create-date, now-date, now-page,
 // total-page) show a value that depends on the document and the page; element drawing computes it.
 std::string MText::GetText() const {
+  // Dates and page numbers come from the document around the model (layout/ComputedText.h).
+  if (std::string computed; ComputedText(*this, computed)) return computed;
   if (Lines.size() == 1) return Lines.front();
   std::string text;
   for (const std::string& line : Lines) {
