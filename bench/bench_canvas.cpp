@@ -16,11 +16,6 @@
 
 namespace {
 
-class BenchCanvas : public MMapCanvas {
- public:
-  void Paint() override {}
-};
-
 bool Meets(const MRect& a, const MRect& b) {
   return b.Right >= a.Left && a.Right >= b.Left && b.Bottom >= a.Top && a.Bottom >= b.Top;
 }
@@ -91,7 +86,7 @@ void SetUpCanvas(MMapCanvas& c) {
 }
 
 void BM_FullPage(benchmark::State& state) {
-  BenchCanvas c;
+  MMapCanvas c;
   SetUpCanvas(c);
   const QImage photo = Photo();
   QImage image(c.PanelSize(), QImage::Format_RGB32);
@@ -105,7 +100,7 @@ void BM_FullPage(benchmark::State& state) {
 BENCHMARK(BM_FullPage)->Unit(benchmark::kMillisecond);
 
 void BM_OneCardRegion(benchmark::State& state) {
-  BenchCanvas c;
+  MMapCanvas c;
   SetUpCanvas(c);
   const QImage photo = Photo();
   QImage image(c.PanelSize(), QImage::Format_RGB32);
@@ -123,7 +118,7 @@ void BM_OneCardRegion(benchmark::State& state) {
 BENCHMARK(BM_OneCardRegion)->Unit(benchmark::kMicrosecond);
 
 void BM_DrawTextFitShrinking(benchmark::State& state) {
-  BenchCanvas c;
+  MMapCanvas c;
   c.SetUnit(cuPixel);
   QImage image(400, 100, QImage::Format_RGB32);
   const std::string text = base::Utf8ToSjis("とても長い商品名がここに入って箱からはみ出します");

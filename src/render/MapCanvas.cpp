@@ -9,6 +9,8 @@
 #include "barcode/BarImage.h"
 #include "base/Numbers.h"
 #include "base/Sjis.h"
+#include "data/MapDB.h"
+#include "layout/Form.h"
 #include "render/CanvasHost.h"
 #include "render/LineBreak.h"
 #include "render/QtText.h"
@@ -157,6 +159,11 @@ void MMapCanvas::SetMode(std::uint8_t mode) {
   if (mode == mode_) return;
   mode_ = mode;
   Invalidate();
+}
+
+void MMapCanvas::Paint() {
+  if (GetCanvas() == nullptr || mapDB_ == nullptr) return;
+  if (MForm* page = mapDB_->ActivePage()) page->Draw(*this, 0, true);
 }
 
 QSize MMapCanvas::PanelSize() const {

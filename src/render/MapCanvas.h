@@ -68,6 +68,8 @@ class MMapCanvas : public MBaseCanvas {
   void SetMode(std::uint8_t mode);
   MMapDB* MapDB() const { return mapDB_; }
   void SetMapDB(MMapDB* db) { mapDB_ = db; }
+  // Draws the active page of MapDB with the clip test on; nothing when there is none.
+  void Paint() override;
   // The size of one page at the current zoom, which the panel takes.
   QSize PanelSize() const;
 

@@ -37,8 +37,6 @@ class MPrinterCanvas : public MMapCanvas {
   // Ends the job.
   void EndPrint();
 
-  // The printer draws what it is given; pages are drawn by the print command.
-  void Paint() override {}
   // The image stretched onto the paper as it is, without smoothing: the printer renders it.
   void DrawImage(const MRect& rect, const QImage& image, int imageHeight, int imageWidth) override;
 

@@ -26,7 +26,7 @@ std::unique_ptr<barcode::TBarImage> MakeBarcode(const std::string& value) {
 TEST(DrawBarcode, BarsFillTheTopNineTwelfthsAndTheCodeTheBottomBand) {
   const auto bar = MakeBarcode("A123456A");
   ASSERT_TRUE(bar->BarDisped());
-  TestCanvas canvas;
+  MMapCanvas canvas;
   canvas.SetUnit(cuPixel);
   MFont font;
   font.Face = "IPAGothic";

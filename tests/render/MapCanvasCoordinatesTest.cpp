@@ -3,10 +3,12 @@
 #include <QPainter>
 
 #include "RenderTestSupport.h"
+#include "data/MapDB.h"
+#include "layout/Layout.h"
 #include "render/MapCanvas.h"
 
 TEST(MapCanvasCoordinates, UnitsSetTheScalesFromTheResolution) {
-  TestCanvas c;
+  MMapCanvas c;
   c.SetDpi(96, 120);
   EXPECT_EQ(c.Unit(), cuPixel);
   EXPECT_EQ(c.ScaleX(), 1.0);
@@ -28,7 +30,7 @@ TEST(MapCanvasCoordinates, UnitsSetTheScalesFromTheResolution) {
 }
 
 TEST(MapCanvasCoordinates, RoundsHalvesToEven) {
-  TestCanvas c;
+  MMapCanvas c;
   c.SetUnit(cuPixel);
   EXPECT_EQ(c.PointToPixels(2.5, 3.5), QPoint(2, 4));
   EXPECT_EQ(c.PointToPixels(-2.5, -0.5), QPoint(-2, 0));
@@ -46,7 +48,7 @@ TEST(MapCanvasCoordinates, RoundsHalvesToEven) {
 }
 
 TEST(MapCanvasCoordinates, MillimetresAtScreenResolution) {
-  TestCanvas c;
+  MMapCanvas c;
   c.SetDpi(96, 96);
   c.SetUnit(cuMillimetre);
   EXPECT_EQ(c.PointToPixels(10, 100), QPoint(38, 378));  // 37.795, 377.95
@@ -57,7 +59,7 @@ TEST(MapCanvasCoordinates, MillimetresAtScreenResolution) {
 }
 
 TEST(MapCanvasCoordinates, ZoomIsClampedAndRepaintsOnlyOnChange) {
-  TestCanvas c;
+  MMapCanvas c;
   RecordingHost host;
   c.SetHost(&host);
   c.SetUnit(cuPixel);
@@ -81,7 +83,7 @@ TEST(MapCanvasCoordinates, ZoomIsClampedAndRepaintsOnlyOnChange) {
 }
 
 TEST(MapCanvasCoordinates, ZoomRequests) {
-  TestCanvas c;
+  MMapCanvas c;
   RecordingHost host;
   host.box = QSize(800, 600);
   c.SetHost(&host);
@@ -107,7 +109,7 @@ TEST(MapCanvasCoordinates, ZoomRequests) {
 }
 
 TEST(MapCanvasCoordinates, ZoomRequestsWithoutAWindowOrAPageKeepTheZoom) {
-  TestCanvas c;
+  MMapCanvas c;
   c.SetZoom(2);
   EXPECT_EQ(c.ZoomFor(4), 2.0);
   EXPECT_EQ(c.ZoomFor(5), 2.0);
@@ -122,7 +124,7 @@ TEST(MapCanvasCoordinates, ZoomRequestsWithoutAWindowOrAPageKeepTheZoom) {
 }
 
 TEST(MapCanvasCoordinates, PanelFollowsPageSizeAndUnit) {
-  TestCanvas c;
+  MMapCanvas c;
   RecordingHost host;
   c.SetHost(&host);
   c.SetDpi(96, 96);
@@ -141,7 +143,7 @@ TEST(MapCanvasCoordinates, PanelFollowsPageSizeAndUnit) {
 }
 
 TEST(MapCanvasCoordinates, ClipRectInUnitsIsWidenedByTwoPixels) {
-  TestCanvas c;
+  MMapCanvas c;
   c.SetUnit(cuPixel);
   c.SetZoom(2);
   QImage image = WhiteImage(200, 200);
@@ -163,9 +165,27 @@ TEST(MapCanvasCoordinates, ClipRectInUnitsIsWidenedByTwoPixels) {
 }
 
 TEST(MapCanvasCoordinates, ResolutionComesFromTheScreen) {
-  TestCanvas c;  // the offscreen screen of the test application reports 96
+  MMapCanvas c;  // the offscreen screen of the test application reports 96
   EXPECT_EQ(c.DpiX(), 96);
   EXPECT_EQ(c.DpiY(), 96);
   c.SetDpi(0, 300);  // refused: no resolution of zero
   EXPECT_EQ(c.DpiX(), 96);
+}
+
+TEST(MapCanvasPaint, NothingWithoutAnActivePage) {
+  MMapCanvas c;
+  QImage image = WhiteImage(50, 50);
+  QPainter painter(&image);
+  {
+    MPaintScope scope(c, painter);
+    c.Paint();  // no database
+    MLayout layout;
+    MMapFile file;
+    MMapDB db(layout, file);  // a layout without forms gives no pages
+    c.SetMapDB(&db);
+    c.Paint();
+    c.SetMapDB(nullptr);
+  }
+  painter.end();
+  EXPECT_TRUE(InkBounds(image).isEmpty());
 }

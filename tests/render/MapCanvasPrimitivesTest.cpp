@@ -27,7 +27,7 @@ class Primitives : public ::testing::Test {
     return image_;
   }
 
-  TestCanvas canvas_;
+  MMapCanvas canvas_;
   QImage image_;
   QPainter painter_;
   std::unique_ptr<MPaintScope> scope_;
@@ -273,7 +273,7 @@ TEST_F(Primitives, MemoTextBreaksLinesAndDropsWhatDoesNotFit) {
 }
 
 TEST(Primitives2, NothingDrawsOutsideAPaint) {
-  TestCanvas c;
+  MMapCanvas c;
   c.MoveTo(0, 0);
   c.LineTo(10, 10);
   c.Rectangle(0, 0, 10, 10);

@@ -4,7 +4,7 @@
 #include "render/MapInvalidate.h"
 
 TEST(MapInvalidate, RequestsTheTouchedPixelsOnly) {
-  TestCanvas canvas;
+  MMapCanvas canvas;
   RecordingHost host;
   canvas.SetHost(&host);
   canvas.SetUnit(cuPixel);
@@ -25,7 +25,7 @@ TEST(MapInvalidate, RequestsTheTouchedPixelsOnly) {
 }
 
 TEST(MapInvalidate, WorksThroughTheModelsInterfaceAndWithoutAWindow) {
-  TestCanvas canvas;
+  MMapCanvas canvas;
   MMapInvalidate invalidate(&canvas);
   MBaseInvalidate& model = invalidate;
   model.InvalidateBounds(0, 0, 10, 10);  // no host: nothing to ask

@@ -30,12 +30,6 @@ class RecordingHost : public MCanvasHost {
   void RepaintRect(const QRect& rect, bool erase) override { rects.emplace_back(rect, erase); }
 };
 
-// The page view canvas with nothing of its own to paint: the tests call the primitives.
-class TestCanvas : public MMapCanvas {
- public:
-  void Paint() override {}
-};
-
 // A white image to draw on.
 QImage WhiteImage(int width, int height);
 
