@@ -21,14 +21,20 @@ bool IsSectionHeader(const std::string& line) {
          !IsTrailByteAt(line, line.size() - 1);
 }
 
-// Removes the blanks just before and after the first "=" of line.
+// Removes the blanks just before and after the first "=" of line. Only blanks that are characters of
+// their own go: a byte 00-20 that a lead byte has taken as its second byte (a broken character)
+// stays, or the line's characters would shift and a second reading would tighten another "=".
 void TightenEquals(std::string& line) {
   const std::size_t eq = FindBytes(line, "=");
   if (eq == std::string::npos) return;
   std::size_t after = eq + 1;
   while (after < line.size() && static_cast<unsigned char>(line[after]) <= 0x20) ++after;
-  std::size_t before = eq;
-  while (before > 0 && static_cast<unsigned char>(line[before - 1]) <= 0x20) --before;
+  std::size_t before = 0;  // the end of the last character before "=" that is not a blank
+  for (std::size_t i = 0; i < eq;) {
+    const std::size_t n = CharSize(line, i);
+    if (n == 2 || static_cast<unsigned char>(line[i]) > 0x20) before = i + n;
+    i += n;
+  }
   if (after > eq + 1) line.erase(eq + 1, after - eq - 1);
   if (before < eq) line.erase(before, eq - before);
 }
