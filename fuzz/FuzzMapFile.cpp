@@ -1,0 +1,154 @@
+// A mapping data file: read into rows, written back and read again; then opened as a document on a
+// fixed small layout, worked on with the mapping commands, saved and opened again.
+//
+// The first read takes whatever the bytes are; what it gives is a document the program could have
+// written, so from there on every save and open must keep the document as it is: the same rows,
+// the same blocks, the same bytes.
+#include <cstdint>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <string_view>
+
+#include "FuzzSupport.h"
+#include "base/Error.h"
+#include "base/Sjis.h"
+#include "data/DocumentCommands.h"
+#include "data/MapDB.h"
+#include "data/MapFile.h"
+#include "data/MapGlobal.h"
+
+namespace {
+
+// Two block classes, a form text, and a grid whose points take different classes, so that blocks
+// flow, wait for a point that takes them and are refused.
+const char* const kLayout =
+    "setting { default { font-size: 3; } print { width: 100; height: 80; } }\n"
+    "form page {\n"
+    "  text heading { x: 0; y: 0; width: 80; height: 6; editable: true; data-type: memo; value: \"H\"; }\n"
+    "  text stamp { x: 80; y: 0; width: 20; height: 6; editable: true; }\n"
+    "  text number { x: 80; y: 70; data-type: now-page; format: \"%d\"; }\n"
+    "  grid-point { x: 0; y: 10; block-type: all; }  grid-point { x: 30; y: 10; block-type: item; }\n"
+    "  grid-point { x: 60; y: 10; block-type: label, item; }\n"
+    "  new-line;\n"
+    "  grid-point { x: 0; y: 40; block-type: none; }  grid-point { x: 30; y: 40; block-type: label; }\n"
+    "}\n"
+    "block item {\n"
+    "  width: 28; height: 28;\n"
+    "  face-element: name; thumbnail-element: name, price; key-element: code; search-element: name, note;\n"
+    "  text name { x: 0; y: 0; width: 28; height: 5; editable: true; value: \"?\"; }\n"
+    "  text price { x: 0; y: 5; data-type: integer; format: \"%d yen\"; value: 0; }\n"
+    "  text code { x: 0; y: 10; value: \"0\"; }\n"
+    "  image photo { x: 0; y: 15; width: 10; height: 10; value: \"<img>\\\\none.png\"; }\n"
+    "  barcode bar { x: 10; y: 15; width: 18; height: 8; value: \"0000000000000\"; }\n"
+    "  text note { x: 0; y: 23; width: 28; height: 5; data-type: memo; editable: true; }\n"
+    "}\n"
+    "block label {\n"
+    "  width: 28; height: 10; face-element: title; key-element: title;\n"
+    "  text title { x: 0; y: 0; width: 28; height: 10; editable: true; }\n"
+    "}\n";
+
+std::string ReadBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+void CheckSameRows(const MMapFile& a, const MMapFile& b) {
+  FUZZ_CHECK(a.LayoutName() == b.LayoutName());
+  FUZZ_CHECK(a.BlockFields() == b.BlockFields());
+  FUZZ_CHECK(a.FormData() == b.FormData());
+  FUZZ_CHECK(a.MapData() == b.MapData());
+  FUZZ_CHECK(a.UnmapData() == b.UnmapData());
+  FUZZ_CHECK(a.TrashData() == b.TrashData());
+}
+
+struct Counts {
+  int placed = 0, unplaced = 0, trashed = 0, pages = 0;
+  bool operator==(const Counts&) const = default;
+};
+
+Counts DocumentCounts() {
+  return {gMapDB->Count(), gUnmapDB->Count(), gTrashDB->Count(), gMapDB->PageCount()};
+}
+
+// Saves the open document to name, opens that file and saves it again: the same document, the same
+// bytes. Returns the path of the first file.
+std::string SaveAndReopen(const fuzz::ScratchFolder& scratch, const std::string& name) {
+  const Counts before = DocumentCounts();
+  const std::string first = scratch.File(name + "-1.map");
+  const std::string second = scratch.File(name + "-2.map");
+  SaveDocumentAs(first);
+  FUZZ_CHECK(!IsModified());
+  OpenDocument(first);
+  FUZZ_CHECK(HasDocument());
+  FUZZ_CHECK(DocumentCounts() == before);
+  SaveDocumentAs(second);
+  FUZZ_CHECK(ReadBytes(first) == ReadBytes(second));
+  return first;
+}
+
+void CheckDocument(const fuzz::ScratchFolder& scratch, const std::string& path) {
+  try {
+    OpenDocument(path);
+  } catch (const MLayoutLoadError&) {
+    fuzz::Fail(__FILE__, __LINE__, "the fixed layout did not load");
+  } catch (const base::Error& error) {
+    // A document that cannot be opened says so and leaves nothing open.
+    FUZZ_CHECK(*error.what() != '\0');
+    FUZZ_CHECK(!HasDocument());
+    return;
+  }
+  FUZZ_CHECK(HasDocument());
+  const Counts opened = DocumentCounts();
+  const int blocks = opened.placed + opened.unplaced + opened.trashed;
+  const std::string reference = SaveAndReopen(scratch, "opened");
+
+  // The mapping commands move blocks between the pages and the lists; none is lost or made.
+  AutoMapping();
+  FUZZ_CHECK(gUnmapDB->Count() + gMapDB->Count() + gTrashDB->Count() == blocks);
+  SameMapping(reference);
+  FUZZ_CHECK(gUnmapDB->Count() + gMapDB->Count() + gTrashDB->Count() == blocks);
+  gMapDB->CursorFirst();
+  gMapDB->CursorNext();
+  InsertPageBreak();
+  InsertBlock("label");
+  FUZZ_CHECK(gUnmapDB->Count() + gMapDB->Count() + gTrashDB->Count() == blocks + 1);
+  SaveAndReopen(scratch, "mapped");
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const fuzz::ScratchFolder& scratch = []() -> const fuzz::ScratchFolder& {
+    const fuzz::ScratchFolder& folder = fuzz::Scratch();
+    folder.Write("tessora.ini", "[folder_alias]\r\nimg=.\r\n");
+    folder.Write("fixed.lay", kLayout);
+    CreateGlobals(folder.File("tessora"));
+    return folder;
+  }();
+  const std::string input = scratch.Write("input.map", fuzz::Bytes(data, size));
+
+  MMapFile file;
+  file.ReadFile(input);  // an existing regular file always reads
+  FUZZ_CHECK(file.FileName() == input);
+  for (const MMapFile::Row& row : file.BlockFields()) {
+    if (row.empty()) continue;
+    const MMapFile::Row* found = file.FindBlockFields(row[0]);
+    FUZZ_CHECK(found != nullptr && base::SameText((*found)[0], row[0]));
+  }
+  file.SetFileName(scratch.File("rows.map"));
+  file.WriteFile();
+  MMapFile back;
+  back.ReadFile(scratch.File("rows.map"));
+  CheckSameRows(file, back);
+
+  // The same rows as a document of the fixed layout.
+  file.SetLayoutName("fixed.lay");
+  file.SetFileName(scratch.File("document.map"));
+  file.WriteFile();
+  CheckDocument(scratch, file.FileName());
+  ResetDocument();
+  return 0;
+}
