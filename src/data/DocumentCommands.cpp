@@ -24,8 +24,13 @@ std::string_view TypeName(const MMapFile::Row& row) {
   return row.empty() ? std::string_view() : std::string_view(row.front());
 }
 
-void AddRows(MBaseDB& db, const MMapFile::Rows& rows) {
-  for (const MMapFile::Row& row : rows) db.AddFromData(TypeName(row), row, false);
+// The rows of a list, each released once its block is built.
+void AddListRows(MListDB& db, MMapFile::Rows& rows) {
+  for (MMapFile::Row& row : rows) {
+    db.AddFromData(TypeName(row), row, false);
+    MMapFile::Row().swap(row);
+  }
+  MMapFile::Rows().swap(rows);
 }
 
 // The pages need a first row with a point: that is where the end of the data starts.
@@ -103,11 +108,11 @@ MCommandReport OpenDocument(std::string_view path) {
     CheckPageForm(layoutPath);
 
     gMapDB->CreateFirstPage();
-    AddRows(*gMapDB, gMapFile->MapData());
+    gMapDB->AddRows(std::move(gMapFile->MapData()));
     gMapDB->CursorFirst();
-    for (const std::string& line : gMapFile->FormData()) gMapDB->ApplyFormDataLine(line);
-    AddRows(*gUnmapDB, gMapFile->UnmapData());
-    AddRows(*gTrashDB, gMapFile->TrashData());
+    gMapDB->ApplyFormDataLines(gMapFile->FormData());
+    AddListRows(*gUnmapDB, gMapFile->UnmapData());
+    AddListRows(*gTrashDB, gMapFile->TrashData());
     report.MovedToUnplaced = MoveRefusedToUnplaced();
     gMapFile->ClearData();
   } catch (...) {

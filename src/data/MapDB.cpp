@@ -1,6 +1,8 @@
 #include "data/MapDB.h"
 
 #include <algorithm>
+#include <iterator>
+#include <map>
 #include <unordered_map>
 
 #include "base/CommaText.h"
@@ -500,12 +502,27 @@ void MMapDB::MoveToCursor(int row, int column) {
 
 // ---- MMapDB: rows
 
-void MMapDB::AddFromData(std::string_view typeName, const MMapFile::Row& row, bool /*atCursor*/) {
+std::unique_ptr<MControl> MMapDB::EntryFromData(std::string_view typeName, const MMapFile::Row& row) const {
   std::unique_ptr<MControl> entry = NewSpecial(typeName);
   if (entry == nullptr) entry = NewBlock(typeName, row);
   // An unknown type keeps its place as a blank, so that the entries after it keep theirs.
   if (entry == nullptr) entry = std::make_unique<MSpace>();
-  Add(std::move(entry));
+  return entry;
+}
+
+void MMapDB::AddFromData(std::string_view typeName, const MMapFile::Row& row, bool /*atCursor*/) {
+  Add(EntryFromData(typeName, row));
+}
+
+void MMapDB::AddRows(MMapFile::Rows&& rows) {
+  MEntryList entries;
+  entries.reserve(rows.size());
+  for (MMapFile::Row& row : rows) {
+    entries.push_back(EntryFromData(row.empty() ? std::string_view() : std::string_view(row.front()), row));
+    MMapFile::Row().swap(row);
+  }
+  MMapFile::Rows().swap(rows);
+  AddList(std::move(entries));
 }
 
 void MMapDB::SaveTo(MMapFile::Rows& rows) const {
@@ -541,24 +558,82 @@ void MMapDB::SetFormText(int startPage, std::string_view name, std::string_view 
   modified_ = true;
 }
 
-void MMapDB::ApplyFormDataLine(std::string_view line) {
-  const std::size_t equals = line.find('=');
-  if (equals == std::string_view::npos) return;
-  const std::string_view key = base::Trim(line.substr(0, equals));
-  const std::string_view value = base::Trim(line.substr(equals + 1));
+namespace {
+
+// One "form_data" line taken apart.
+struct FormDataLine {
   int page = 1;
-  std::string_view name = key;
+  std::string_view name;
+  std::string_view value;
+};
+
+// False for a line without "="; raises base::Error for a page that is not a decimal integer >= 1.
+bool ParseFormDataLine(std::string_view line, FormDataLine& out) {
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return false;
+  const std::string_view key = base::Trim(line.substr(0, equals));
+  out.value = base::Trim(line.substr(equals + 1));
+  out.page = 1;
+  out.name = key;
   const std::size_t dot = key.find('.');
   if (dot != std::string_view::npos) {
-    if (!base::ParseInt(key.substr(0, dot), page) || page < 1) {
+    if (!base::ParseInt(key.substr(0, dot), out.page) || out.page < 1) {
       throw base::Error(base::Utf8ToSjis("フォームデータの行のページ番号が正しくありません: ") +
                         std::string(line));
     }
-    name = key.substr(dot + 1);
+    out.name = key.substr(dot + 1);
   }
-  const std::string text =
-      pages_.empty() ? std::string(value) : pages_.front()->FormTextFromData(name, value);
-  SetFormText(page, name, text);
+  return true;
+}
+
+}  // namespace
+
+void MMapDB::ApplyFormDataLine(std::string_view line) {
+  FormDataLine parsed;
+  if (!ParseFormDataLine(line, parsed)) return;
+  const std::string text = pages_.empty() ? std::string(parsed.value)
+                                          : pages_.front()->FormTextFromData(parsed.name, parsed.value);
+  SetFormText(parsed.page, parsed.name, text);
+}
+
+void MMapDB::ApplyFormDataLines(const std::vector<std::string>& lines) {
+  // Per name, what the lines so far leave on the pages: from each start page on, a value (explicit on
+  // the start page). A line for page s drops every start at or after s, as setting it page by page
+  // would overwrite them; the pages are then set once each.
+  struct Settings {
+    std::string name;
+    std::map<int, std::string> fromPage;
+  };
+  std::vector<Settings> settings;
+  const auto apply = [this, &settings] {
+    for (const Settings& s : settings) {
+      for (auto at = s.fromPage.begin(); at != s.fromPage.end(); ++at) {
+        const auto next = std::next(at);
+        const int end = next == s.fromPage.end() ? PageCount() : std::min(next->first - 1, PageCount());
+        for (int page = at->first; page <= end; ++page)
+          pages_[static_cast<std::size_t>(page - 1)]->SetFormText(s.name, at->second, page == at->first);
+      }
+    }
+    modified_ = true;
+  };
+  for (const std::string& line : lines) {
+    FormDataLine parsed;
+    try {
+      if (!ParseFormDataLine(line, parsed)) continue;
+    } catch (...) {
+      apply();
+      throw;
+    }
+    auto found = std::find_if(settings.begin(), settings.end(),
+                              [&parsed](const Settings& s) { return s.name == parsed.name; });
+    if (found == settings.end())
+      found = settings.insert(settings.end(), Settings{std::string(parsed.name), {}});
+    found->fromPage.erase(found->fromPage.lower_bound(parsed.page), found->fromPage.end());
+    found->fromPage[parsed.page] = pages_.empty()
+                                       ? std::string(parsed.value)
+                                       : pages_.front()->FormTextFromData(parsed.name, parsed.value);
+  }
+  if (!lines.empty()) apply();
 }
 
 void MMapDB::WriteFormData(std::vector<std::string>& lines) const {
@@ -711,6 +786,36 @@ void MListDB::SelectNext() {
   if (selection_ < VisibleCount() - 1) ++selection_;
 }
 
+namespace {
+
+// MBlock::MatchesSearch with the search text folded once for a whole list: the search elements'
+// texts, folded, hold the folded search text on a character boundary.
+class SearchMatcher {
+ public:
+  explicit SearchMatcher(std::string_view text) : folded_(base::UpperCase(text)) {}
+
+  bool operator()(const MBlock& block) const {
+    for (const auto& child : block.Children) {
+      if (IndexOfName(block.SearchElements, child->Name) < 0) continue;
+      const MText* text = As<MText>(child.get());
+      if (text == nullptr) continue;
+      // A one-line text is its line: no copy.
+      const bool found = text->Lines.size() == 1 ? Holds(text->Lines.front()) : Holds(text->GetText());
+      if (found) return true;
+    }
+    return false;
+  }
+
+ private:
+  bool Holds(std::string_view hay) const {
+    return base::FindBytes(base::UpperCase(hay), folded_) != std::string_view::npos;
+  }
+
+  std::string folded_;
+};
+
+}  // namespace
+
 void MListDB::SetSearch(std::string_view text) {
   if (text == searchText_) return;
   searchText_.clear();
@@ -718,8 +823,9 @@ void MListDB::SetSearch(std::string_view text) {
   selection_ = -1;
   if (!text.empty()) {
     searchText_ = text;
+    const SearchMatcher matches(searchText_);
     for (const auto& entry : entries_) {
-      if (entry->MatchesSearch(searchText_)) matches_.push_back(entry.get());
+      if (matches(*entry)) matches_.push_back(entry.get());
     }
     if (!matches_.empty()) selection_ = 0;
   } else if (!entries_.empty()) {

@@ -83,6 +83,10 @@ class MMapDB : public MBaseDB {
   // A special word gives that entry; a name that is no block class of the layout gives a "space",
   // so that the entries after it keep their places.
   void AddFromData(std::string_view typeName, const MMapFile::Row& row, bool atCursor) override;
+  // AddFromData of every row in order (their type names are their first items), laid out in one
+  // flow: the same pages as adding them one by one, in one pass. Each row is released as soon as its
+  // entry is built, so that a large document never holds all of its rows and all of its blocks.
+  void AddRows(MMapFile::Rows&& rows);
   // Reading order, up to the end of the data.
   void SaveTo(MMapFile::Rows& rows) const override;
   // Inserts before the cursor entry; the cursor stays on that entry.
@@ -137,6 +141,9 @@ class MMapDB : public MBaseDB {
   // "<page>.<name>=<value>" or "<name>=<value>" (page 1); a line without "=" is ignored. A page that
   // is not a decimal integer of at least 1 raises base::Error.
   void ApplyFormDataLine(std::string_view line);
+  // ApplyFormDataLine of every line in order, with the same result, each page's texts set once. A
+  // line with a bad page number raises base::Error with the lines before it applied.
+  void ApplyFormDataLines(const std::vector<std::string>& lines);
   void WriteFormData(std::vector<std::string>& lines) const;
 
   // Whether some grid point of the pages accepts entries of this type name.
@@ -168,6 +175,8 @@ class MMapDB : public MBaseDB {
   // Row r of the current page holds an entry in column c, else the nearest to its left, else the
   // nearest to its right: that column, or 0.
   int ColumnNear(int row, int column) const;
+  // The entry a saved row stands for.
+  std::unique_ptr<MControl> EntryFromData(std::string_view typeName, const MMapFile::Row& row) const;
 
   std::vector<std::unique_ptr<MForm>> pages_;
   int currentPage_ = 0;

@@ -59,6 +59,18 @@ TEST_F(List, SearchMatchesSearchElementsWithoutRegardToCase) {
   db.SetSearch("");
   EXPECT_EQ(db.VisibleCount(), 4);
   EXPECT_EQ(db.Selection(), 0);
+
+  // The list's search finds exactly the blocks whose own MatchesSearch holds.
+  db.AddFromData("item", {"item", "two lines", "5", "", "x<br>y"}, false);
+  for (const std::string& text : {std::string("E"), std::string("t"), Sjis("茶"), Sjis("ａ"),
+                                  std::string("\x82"), std::string("ea "), std::string("x")}) {
+    db.SetSearch(text);
+    Names expected;
+    for (const auto& block : db.Entries()) {
+      if (block->MatchesSearch(text)) expected.push_back(doc_test::ShortName(*block));
+    }
+    EXPECT_EQ(VisibleNames(db), expected) << text;
+  }
 }
 
 TEST_F(List, SelectionFollowsSearchAndRemoval) {

@@ -346,6 +346,63 @@ TEST(MapDB, FormDataLines) {
   EXPECT_EQ(titleOf(6), "Sale");
 }
 
+// Many lines at once, or one after another: the same texts on every page, explicit on the same ones.
+TEST(MapDB, FormDataLinesAtOnce) {
+  std::mt19937 rng(11);
+  for (int round = 0; round < 50; ++round) {
+    Pages one({{"all"}}), all({{"all"}});
+    one.Add({"A", "B", "C", "D"});
+    all.Add({"A", "B", "C", "D"});
+    std::vector<std::string> lines;
+    for (int i = 0; i < 6; ++i) {
+      const std::string name = rng() % 2 ? "title" : "note";
+      const unsigned page = rng() % 8;
+      std::string line = page == 0 ? name : std::to_string(page) + "." + name;
+      lines.push_back(line + "=v" + std::to_string(i) + (rng() % 3 == 0 ? "<br>x" : ""));
+      if (rng() % 10 == 0) lines.push_back("no equals");
+    }
+    const bool bad = round % 5 == 0;
+    if (bad) lines.insert(lines.begin() + 3, "z.title=bad");
+    bool oneFailed = false, allFailed = false;
+    try {
+      for (const std::string& line : lines) one.db.ApplyFormDataLine(line);
+    } catch (const base::Error&) {
+      oneFailed = true;
+    }
+    try {
+      all.db.ApplyFormDataLines(lines);
+    } catch (const base::Error&) {
+      allFailed = true;
+    }
+    ASSERT_EQ(oneFailed, bad);
+    ASSERT_EQ(allFailed, bad);
+    std::vector<std::string> a, b;
+    one.db.WriteFormData(a);
+    all.db.WriteFormData(b);
+    ASSERT_EQ(a, b) << "round " << round;
+    for (int p = 0; p < one.db.PageCount(); ++p) {
+      for (const char* name : {"title", "note"}) {
+        ASSERT_EQ(static_cast<MText*>(one.db.GetPage(p)->FindChild(name))->Lines,
+                  static_cast<MText*>(all.db.GetPage(p)->FindChild(name))->Lines)
+            << "round " << round << " page " << p + 1;
+      }
+    }
+  }
+}
+
+TEST(MapDB, RowsAtOnceMakeTheSamePages) {
+  MMapFile::Rows rows;
+  for (const char* w :
+       {"A", "nl", "f:F", "B", "np", "sp", "C", "D", "f:G", "E", "shelf", "nl", "F", "G", "H"})
+    rows.push_back(std::string(w) == "shelf" ? MMapFile::Row{"shelf"} : Pages::Row(w));
+  const Rows grid = {{"feature", "all"}, {"item", "item", "all"}};
+  Pages one(grid), all(grid);
+  for (const MMapFile::Row& row : rows) one.db.AddFromData(row.front(), row, false);
+  all.db.AddRows(MMapFile::Rows(rows));
+  EXPECT_EQ(DumpPages(all.db), DumpPages(one.db));
+  EXPECT_EQ(all.db.BlockCount(), one.db.BlockCount());
+}
+
 TEST(MapDB, ClipboardRows) {
   Pages pages(kTwoByThree);
   pages.Add({"A", "nl", "B"});
