@@ -1,0 +1,196 @@
+#include "app/BatchMode.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "base/Error.h"
+#include "base/Sjis.h"
+#include "data/DocumentCommands.h"
+#include "data/MapDB.h"
+#include "data/MapFile.h"
+#include "data/MapGlobal.h"
+
+namespace {
+
+// What the run has produced so far. Files and output are held back until every action has
+// succeeded, so that a failing run leaves nothing behind: an action that writes something adds a
+// commit, and the commits run in the order of the actions once all of them are done.
+struct BatchRun {
+  std::string documentPath;  // Shift-JIS, full
+  std::vector<std::function<void()>> commits;
+  std::string out;  // standard output, UTF-8
+  std::string warnings;
+
+  void Report(const MCommandReport& report) {
+    const std::string message = MovedToUnplacedMessage(report);
+    if (!message.empty()) warnings += "tessora: " + base::SjisToUtf8(message) + '\n';
+  }
+};
+
+struct BatchAction;
+
+// One action of the command line with its argument and the options given after it.
+struct Step {
+  const BatchAction* action = nullptr;
+  std::string argument;  // empty when none was given
+  std::vector<std::pair<std::string_view, std::string>> options;
+
+  // The value of an option ("--pages"), or empty when it was not given.
+  std::string_view Option(std::string_view name) const {
+    for (const auto& [option, value] : options) {
+      if (option == name) return value;
+    }
+    return {};
+  }
+};
+
+enum class Arity { None, One, Optional };
+
+struct BatchAction {
+  std::string_view option;
+  Arity arity;
+  // Options "--name VALUE" that may follow the action and belong to it.
+  std::array<std::string_view, 2> options;
+  void (*run)(BatchRun& run, const Step& step);
+};
+
+// A name from the command line (UTF-8) as a full Shift-JIS path, relative to the shell's working
+// directory.
+std::string FromShell(std::string_view argument) {
+  const std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(argument));
+  return base::Utf8ToSjis(path.lexically_normal().string());
+}
+
+void AutoMap(BatchRun& run, const Step&) {
+  gMapDB->CursorToEndOfData();
+  run.Report(AutoMapping());
+}
+
+void SameMap(BatchRun& run, const Step& step) { run.Report(SameMapping(FromShell(step.argument))); }
+
+// The document as the save command writes it, written when the run commits.
+void Save(BatchRun& run, const Step& step) {
+  FillDocumentRows();
+  auto copy = std::make_shared<MMapFile>();
+  copy->SetFileName(step.argument.empty() ? run.documentPath : FromShell(step.argument));
+  copy->SetLayoutName(gMapFile->LayoutName());
+  copy->EditBlockFields() = gMapFile->BlockFields();
+  copy->FormData() = std::move(gMapFile->FormData());
+  copy->MapData() = std::move(gMapFile->MapData());
+  copy->UnmapData() = std::move(gMapFile->UnmapData());
+  copy->TrashData() = std::move(gMapFile->TrashData());
+  gMapFile->ClearData();
+  ClearModified();
+  run.commits.push_back([copy] { copy->WriteFile(); });
+}
+
+// A face text on one line: its line breaks written as the data file writes them.
+std::string OneLine(std::string_view text) {
+  std::string line = base::ReplaceBytes(text, "\r\n", "<br>");
+  for (char& c : line) {
+    if (c == '\r' || c == '\n') c = ' ';
+  }
+  return line;
+}
+
+void List(BatchRun& run, const Step&) {
+  for (int p = 1; p <= gMapDB->PageCount(); ++p) {
+    const MGrid& grid = gMapDB->GetPage(p - 1)->Grid;
+    for (int r = 1; r <= grid.RowCount(); ++r) {
+      for (int c = 1; c <= grid.PointCount(r); ++c) {
+        const MControl* entry = grid.BlockAt(r, c);
+        if (entry == nullptr) continue;
+        const MBlock* block = As<MBlock>(entry);
+        run.out += std::to_string(p) + ' ' + std::to_string(r) + ' ' + std::to_string(c) + ' ' +
+                   base::SjisToUtf8(entry->Name) + ' ' +
+                   (block != nullptr ? base::SjisToUtf8(OneLine(block->FaceText())) : std::string()) + '\n';
+      }
+    }
+  }
+}
+
+constexpr BatchAction kActions[] = {
+    {"--auto-map", Arity::None, {}, &AutoMap},
+    {"--same-map", Arity::One, {}, &SameMap},
+    {"--save", Arity::Optional, {}, &Save},
+    {"--list", Arity::None, {}, &List},
+};
+
+bool IsSwitch(std::string_view word) { return word.rfind("--", 0) == 0; }
+
+// The actions in order; false, with the reason on standard error, when an argument is not understood.
+bool Parse(CommandArgs args, std::vector<Step>& steps) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string_view word = args[i];
+    const BatchAction* action = nullptr;
+    for (const BatchAction& a : kActions) {
+      if (word == a.option) action = &a;
+    }
+    if (action == nullptr) {
+      std::cerr << "tessora: unknown action " << word << '\n';
+      return false;
+    }
+    Step step{action, {}, {}};
+    const auto hasNext = [&] { return i + 1 < args.size(); };
+    if (action->arity == Arity::One) {
+      if (!hasNext()) {
+        std::cerr << "tessora: " << word << " needs a file name\n";
+        return false;
+      }
+      step.argument = args[++i];
+    } else if (action->arity == Arity::Optional && hasNext() && !IsSwitch(args[i + 1])) {
+      step.argument = args[++i];
+    }
+    while (hasNext()) {
+      const std::string_view option = args[i + 1];
+      if (option.empty() ||
+          std::find(action->options.begin(), action->options.end(), option) == action->options.end())
+        break;
+      if (i + 2 >= args.size()) {
+        std::cerr << "tessora: " << option << " needs a value\n";
+        return false;
+      }
+      step.options.emplace_back(option, args[i + 2]);
+      i += 2;
+    }
+    steps.push_back(std::move(step));
+  }
+  return true;
+}
+
+}  // namespace
+
+int RunBatch(CommandArgs args) {
+  if (args.empty() || IsSwitch(args[0])) return kExitUsage;
+  std::vector<Step> steps;
+  if (!Parse(args.subspan(1), steps)) return kExitUsage;
+
+  BatchRun run;
+  try {
+    CreateGlobals();
+    run.documentPath = FromShell(args[0]);
+    run.Report(OpenDocument(run.documentPath));
+    ClearModified();
+    for (const Step& step : steps) step.action->run(run, step);
+    for (const auto& commit : run.commits) commit();
+  } catch (const base::Error& error) {
+    ReleaseGlobals();
+    std::cerr << "tessora: " << base::SjisToUtf8(error.what()) << '\n';
+    return kExitFailure;
+  }
+  run.out += "pages=" + std::to_string(gMapDB->PageCount()) + " placed=" + std::to_string(gMapDB->Count()) +
+             " unplaced=" + std::to_string(gUnmapDB->Count()) +
+             " trash=" + std::to_string(gTrashDB->Count()) + '\n';
+  ReleaseGlobals();
+  std::cerr << run.warnings;
+  std::cout << run.out;
+  return kExitSuccess;
+}

@@ -1,0 +1,15 @@
+// tessora --batch FILE.map [ACTION...]: the document commands for scripts.
+//
+// Opens FILE.map as the editor does, runs the actions in the order given and prints
+// "pages=<n> placed=<n> unplaced=<n> trash=<n>". Actions:
+//   --auto-map         every unplaced block after what is placed (the cursor on the end of the data)
+//   --same-map REF.map same-position mapping with REF.map as the reference
+//   --save [OUT.map]   save to OUT.map (as save-as does), or over FILE.map
+//   --list             one line per placed entry: <page> <row> <column> <type name> <face text>
+// File names are taken relative to the shell's working directory. On any error the message goes to
+// standard error, nothing is written (no file, no output) and the exit status is 1.
+#pragma once
+
+#include "app/CommandLine.h"
+
+int RunBatch(CommandArgs args);

@@ -1,0 +1,222 @@
+// tessora --batch, run as the program it is: on the bundled catalogue, on documents for the seat plan
+// layout of the layout tests, and on files that go wrong.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/DocumentTestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using doc_test::ReadBytes;
+using doc_test::SjisCrLf;
+using doc_test::WriteBytes;
+
+struct Result {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+// The lines of a text, without their line ends.
+std::vector<std::string> Lines(const std::string& text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    const std::size_t end = text.find('\n', start);
+    lines.push_back(text.substr(start, end - start));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+class Batch : public ::testing::Test {
+ protected:
+  // Runs "tessora --batch args..." in the folder cwd (the test's folder when empty).
+  Result Run(const std::vector<std::string>& args, const fs::path& cwd = {}) const {
+    const std::string binary = TESSORA_BINARY_DIR "/bin/tessora";
+    const fs::path outFile = folder_ / ".stdout", errFile = folder_ / ".stderr";
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+      const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+      if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(127);
+      if (::chdir((cwd.empty() ? folder_.Path() : cwd).c_str()) != 0) ::_exit(127);
+      std::vector<std::string> all{binary, "--batch"};
+      all.insert(all.end(), args.begin(), args.end());
+      std::vector<char*> argv;
+      for (std::string& a : all) argv.push_back(a.data());
+      argv.push_back(nullptr);
+      ::execv(binary.c_str(), argv.data());
+      ::_exit(127);
+    }
+    Result r;
+    int status = 0;
+    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.status = WEXITSTATUS(status);
+    r.out = ReadBytes(outFile);
+    r.err = ReadBytes(errFile);
+    return r;
+  }
+
+  // The seat plan layout of the layout tests, and a class of students for it (UTF-8 rows).
+  void WriteSeatPlan(const std::string& name, const std::vector<std::string>& map,
+                     const std::vector<std::string>& unmap = {}) const {
+    fs::copy_file(TESSORA_SOURCE_DIR "/tests/layout/data/seat_plan.lay", folder_ / "seat_plan.lay",
+                  fs::copy_options::skip_existing);
+    std::string text =
+        "[basic_info]\nlayout=seat_plan.lay\n\n[block_field]\nstudent,shusseki_bango,shimei,yomi,biko\n"
+        "reserved,riyu\n\n[form_data]\n1.heading=2年3組 座席表 (4月)\n\n[map_data]\n";
+    for (const std::string& r : map) text += r + "\n";
+    text += "\n[unmap_data]\n";
+    for (const std::string& r : unmap) text += r + "\n";
+    text += "\n[trash_data]\n";
+    WriteBytes(folder_ / name, SjisCrLf(text));
+  }
+
+  doc_test::TempFolder folder_{"batch"};
+};
+
+const std::string kSample = TESSORA_SOURCE_DIR "/samples/catalog.map";
+
+}  // namespace
+
+TEST_F(Batch, ListsTheBundledSample) {
+  const Result r = Run({kSample, "--list"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  const std::vector<std::string> lines = Lines(r.out);
+  ASSERT_GE(lines.size(), 4u);
+  EXPECT_EQ(lines.front(), "1 1 1 tokushu 新茶の季節です");
+  EXPECT_EQ(lines[2], "1 2 1 shohin 特上煎茶 100g");
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "2 1 2 space "), lines.end());
+  EXPECT_NE(std::find(lines.begin(), lines.end(), "2 2 4 newline "), lines.end());
+  EXPECT_EQ(lines[lines.size() - 2], "4 2 3 eod ");
+  EXPECT_EQ(lines.back(), "pages=4 placed=24 unplaced=10 trash=2");
+}
+
+TEST_F(Batch, NamesAreRelativeToTheShellsFolder) {
+  fs::copy_file(TESSORA_SOURCE_DIR "/samples/catalog.lay", folder_ / "catalog.lay");
+  fs::create_directories(folder_ / "work");
+  fs::copy_file(kSample, folder_ / "work/catalog.map");
+  fs::copy_file(TESSORA_SOURCE_DIR "/samples/catalog.lay", folder_ / "work/catalog.lay");
+  const Result r = Run({"work/catalog.map", "--auto-map", "--save", "mapped.map"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "pages=5 placed=34 unplaced=0 trash=2\n");
+  ASSERT_TRUE(fs::exists(folder_ / "mapped.map")) << "beside the shell, not beside the document";
+  EXPECT_EQ(ReadBytes(folder_ / "work/catalog.map"), ReadBytes(kSample));
+
+  // The saved document lists as it was left, the unplaced blocks after what was placed.
+  const Result again = Run({"mapped.map", "--list"});
+  ASSERT_EQ(again.status, 0) << again.err;
+  const std::vector<std::string> lines = Lines(again.out);
+  EXPECT_EQ(lines[lines.size() - 3], "5 2 4 shohin 水出し煎茶 ボトル");
+  EXPECT_EQ(lines.back(), "pages=5 placed=34 unplaced=0 trash=2");
+}
+
+TEST_F(Batch, SavingAnUnchangedDocumentKeepsItsBytes) {
+  fs::copy_file(TESSORA_SOURCE_DIR "/samples/catalog.lay", folder_ / "catalog.lay");
+  fs::copy_file(kSample, folder_ / "catalog.map");
+  const Result r = Run({"catalog.map", "--save", "--list", "--save", "copy.map"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(ReadBytes(folder_ / "catalog.map"), ReadBytes(kSample));
+  EXPECT_EQ(ReadBytes(folder_ / "copy.map"), ReadBytes(kSample));
+}
+
+TEST_F(Batch, SameMappingOnASeatPlan) {
+  // This year's class: placed in roll order with a row break, two still unplaced.
+  WriteSeatPlan("april.map",
+                {"reserved,教員用", "newline", "student,1,青木　一郎,あおき　いちろう,",
+                 "student,2,伊藤　花子,いとう　はなこ,", "student,3,上田　健,うえだ　けん,",
+                 "student,4,江口　さくら,えぐち　さくら,"},
+                {"student,5,大野　翼,おおの　つばさ,", "student,6,加藤　葵,かとう　あおい,"});
+  // Last term's seating, by roll number: 6 and 2 in the front row, a gap, then 5, 1, 9 (left).
+  WriteSeatPlan("march.map", {"newline", "student,6,x,,", "student,2,x,,", "space", "student,5,,,",
+                              "student,1,,,", "student,9,,,"});
+  const Result r = Run({"april.map", "--same-map", "march.map", "--list"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Lines(r.out), (std::vector<std::string>{
+                              "1 1 1 newline ",
+                              "1 2 1 student 加藤　葵",
+                              "1 2 2 student 伊藤　花子",
+                              "1 2 3 space ",
+                              "1 2 4 student 大野　翼",
+                              "1 2 5 student 青木　一郎",
+                              "1 3 1 space ",
+                              "1 3 2 eod ",
+                              "pages=1 placed=4 unplaced=3 trash=0",
+                          }))
+      << "the reserved block and the students 3 and 4 are unplaced";
+}
+
+TEST_F(Batch, BlocksThatNoPointTakesAreReported) {
+  // After a page break the reserved block finds the first row of page 2, and the students pass that
+  // row by; a class the seat plan lacks becomes a blank.
+  WriteSeatPlan("odd.map", {"student,1,A,,", "newpage", "reserved,x", "chair,9", "student,2,B,,"});
+  const Result r = Run({"odd.map", "--list"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  EXPECT_EQ(Lines(r.out).back(), "pages=2 placed=3 unplaced=0 trash=0");
+
+  // A seat plan whose every point takes students only: the reserved block goes to the unplaced
+  // list, with a warning.
+  std::string layout = ReadBytes(TESSORA_SOURCE_DIR "/tests/layout/data/seat_plan.lay");
+  const auto replaceAll = [&layout](const std::string& from, const std::string& to) {
+    for (std::size_t at = 0; (at = layout.find(from, at)) != std::string::npos; at += to.size())
+      layout.replace(at, from.size(), to);
+  };
+  replaceAll("block-type: reserved;", "block-type: student;");
+  replaceAll("grid-point { ", "grid-point { block-type: student; ");
+  WriteBytes(folder_ / "students_only" / "seat_plan.lay", layout);
+  WriteSeatPlan("students_only/odd.map", {"student,1,A,,", "reserved,x", "student,2,B,,"});
+  const Result moved = Run({"students_only/odd.map", "--list"});
+  ASSERT_EQ(moved.status, 0) << moved.err;
+  EXPECT_NE(moved.err.find("1 個を未配置に移しました"), std::string::npos) << moved.err;
+  EXPECT_EQ(Lines(moved.out).back(), "pages=1 placed=2 unplaced=1 trash=0");
+}
+
+TEST_F(Batch, ErrorsWriteNothing) {
+  WriteSeatPlan("class.map", {"student,1,A,,"});
+  const std::string before = ReadBytes(folder_ / "class.map");
+
+  // A reference that cannot be read, after a save: no file is written, nothing is printed.
+  Result r = Run({"class.map", "--save", "out.map", "--save", "--same-map", "nowhere.map", "--list"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("nowhere.map"), std::string::npos) << r.err;
+  EXPECT_FALSE(fs::exists(folder_ / "out.map"));
+  EXPECT_EQ(ReadBytes(folder_ / "class.map"), before);
+
+  r = Run({"missing.map", "--list"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.out, "");
+  EXPECT_NE(r.err.find("missing.map"), std::string::npos);
+
+  WriteBytes(folder_ / "nolayout.map", "[basic_info]\r\nlayout=gone.lay\r\n");
+  r = Run({"nolayout.map"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_NE(r.err.find("gone.lay"), std::string::npos) << r.err;
+
+  WriteSeatPlan("badform.map", {"student,1,A,,"});
+  std::string bad = ReadBytes(folder_ / "badform.map");
+  bad.replace(bad.find("1.heading"), 9, "one.heading");
+  WriteBytes(folder_ / "badform.map", bad);
+  r = Run({"badform.map", "--save"});
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(ReadBytes(folder_ / "badform.map"), bad);
+
+  // Actions that are not understood: the usage, and nothing run.
+  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
+           {"class.map", "--print"}, {"class.map", "--same-map"}, {}, {"--list"}}) {
+    r = Run(args);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find("tessora --batch FILE.map"), std::string::npos);
+  }
+}
