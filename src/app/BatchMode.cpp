@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/ExportActions.h"
 #include "base/Error.h"
 #include "base/Sjis.h"
 #include "data/DocumentCommands.h"
@@ -117,12 +118,27 @@ void List(BatchRun& run, const Step&) {
   }
 }
 
+// The pages as a PDF or as PNG pictures, made now and put in place when the run commits.
+void Pdf(BatchRun& run, const Step& step) {
+  std::shared_ptr<MPendingExport> pdf = ExportPdf(step.argument, step.Option("--pages"));
+  run.commits.push_back([pdf] { pdf->Commit(); });
+}
+
+void Png(BatchRun& run, const Step& step) {
+  std::shared_ptr<MPendingExport> png = ExportPng(step.argument, step.Option("--dpi"));
+  run.commits.push_back([png] { png->Commit(); });
+}
+
+// clang-format off
 constexpr BatchAction kActions[] = {
-    {"--auto-map", Arity::None, {}, &AutoMap},
-    {"--same-map", Arity::One, {}, &SameMap},
-    {"--save", Arity::Optional, {}, &Save},
-    {"--list", Arity::None, {}, &List},
+    {"--auto-map", Arity::None,     {},          &AutoMap},
+    {"--same-map", Arity::One,      {},          &SameMap},
+    {"--save",     Arity::Optional, {},          &Save},
+    {"--list",     Arity::None,     {},          &List},
+    {"--pdf",      Arity::One,      {"--pages"}, &Pdf},
+    {"--png",      Arity::One,      {"--dpi"},   &Png},
 };
+// clang-format on
 
 bool IsSwitch(std::string_view word) { return word.rfind("--", 0) == 0; }
 

@@ -6,6 +6,8 @@
 //   --same-map REF.map same-position mapping with REF.map as the reference
 //   --save [OUT.map]   save to OUT.map (as save-as does), or over FILE.map
 //   --list             one line per placed entry: <page> <row> <column> <type name> <face text>
+//   --pdf OUT.pdf [--pages FIRST-LAST]  the pages printed into a PDF (app/ExportActions.h)
+//   --png DIR [--dpi N]                 one PNG picture per page, DIR/page-001.png, ...
 // File names are taken relative to the shell's working directory. On any error the message goes to
 // standard error, nothing is written (no file, no output) and the exit status is 1.
 #pragma once

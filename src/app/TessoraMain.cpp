@@ -10,9 +10,12 @@
 #include "base/Sjis.h"
 
 // MODE(switch, arguments shown in the usage, run function)
-#define TESSORA_MODES(MODE)                      \
-  MODE("--check-layout", "FILE", RunCheckLayout) \
-  MODE("--batch", "FILE.map [--auto-map] [--same-map REF.map] [--save [OUT.map]] [--list]", RunBatch)
+#define TESSORA_MODES(MODE)                                                      \
+  MODE("--check-layout", "FILE", RunCheckLayout)                                 \
+  MODE("--batch",                                                                \
+       "FILE.map [--auto-map] [--same-map REF.map] [--save [OUT.map]] [--list] " \
+       "[--pdf OUT.pdf [--pages FIRST-LAST]] [--png DIR [--dpi N]]",             \
+       RunBatch)
 
 #define TESSORA_DECLARE_MODE(option, arguments, run) int run(CommandArgs args);
 TESSORA_MODES(TESSORA_DECLARE_MODE)
