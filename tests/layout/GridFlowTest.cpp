@@ -11,7 +11,7 @@
 
 namespace {
 
-// Rows of points, each point given by its block types; point (r, c) stands at (10c, 20r).
+// Rows of points given by their block types; point (r, c) stands at (10c, 20r).
 std::unique_ptr<MGrid> MakeGrid(const std::vector<std::vector<std::string>>& rows) {
   auto grid = std::make_unique<MGrid>();
   grid->Rows.clear();
@@ -28,34 +28,21 @@ std::unique_ptr<MGrid> MakeGrid(const std::vector<std::vector<std::string>>& row
   return grid;
 }
 
-std::unique_ptr<MGrid> AllGrid(int rows, int columns) {
-  return MakeGrid(std::vector<std::vector<std::string>>(
-      static_cast<std::size_t>(rows), std::vector<std::string>(static_cast<std::size_t>(columns), "all")));
+std::unique_ptr<MGrid> AllGrid(std::size_t rows, std::size_t columns) {
+  return MakeGrid(std::vector<std::vector<std::string>>(rows, std::vector<std::string>(columns, "all")));
 }
 
-// A block instance of class name: 8 wide, 6 high, at its own origin.
-std::unique_ptr<MControl> Block(const std::string& name) {
+// "nl", "np", "sp", "eod" are the special entries; any other word a block of that class, 8 by 6.
+std::unique_ptr<MControl> Entry(const std::string& word) {
+  if (word == "nl") return std::make_unique<MNewLine>();
+  if (word == "np") return std::make_unique<MNewPage>();
+  if (word == "sp") return std::make_unique<MSpace>();
+  if (word == "eod") return std::make_unique<MEOD>();
   auto block = std::make_unique<MBlock>();
-  block->Name = name;
+  block->Name = word;
   block->SetWidth(8);
   block->SetHeight(6);
   return block;
-}
-
-std::unique_ptr<MControl> Special(const std::string& name) {
-  if (name == "space") return std::make_unique<MSpace>();
-  if (name == "newline") return std::make_unique<MNewLine>();
-  if (name == "newpage") return std::make_unique<MNewPage>();
-  return std::make_unique<MEOD>();
-}
-
-// "A" is a block of class A; "nl", "np", "sp", "eod" are the special entries.
-std::unique_ptr<MControl> Entry(const std::string& word) {
-  if (word == "nl") return Special("newline");
-  if (word == "np") return Special("newpage");
-  if (word == "sp") return Special("space");
-  if (word == "eod") return Special("eod");
-  return Block(word);
 }
 
 MEntryQueue Queue(const std::vector<std::string>& words) {
@@ -65,18 +52,8 @@ MEntryQueue Queue(const std::vector<std::string>& words) {
 }
 
 std::string Short(const MControl& entry) {
-  switch (entry.Kind()) {
-    case MKind::NewLine:
-      return "nl";
-    case MKind::NewPage:
-      return "np";
-    case MKind::Space:
-      return "sp";
-    case MKind::EndOfData:
-      return "eod";
-    default:
-      return entry.Name;
-  }
+  const std::string& name = entry.Name;
+  return name == "newline" ? "nl" : name == "newpage" ? "np" : name == "space" ? "sp" : name;
 }
 
 // The grid as "A B _ / C eod _": rows joined by " / ", empty points "_".
@@ -84,10 +61,8 @@ std::string Dump(const MGrid& grid) {
   std::string out;
   for (const MGridRow& row : grid.Rows) {
     if (!out.empty()) out += " / ";
-    for (std::size_t c = 0; c < row.size(); ++c) {
-      if (c > 0) out += ' ';
-      out += row[c]->Block != nullptr ? Short(*row[c]->Block) : "_";
-    }
+    for (std::size_t c = 0; c < row.size(); ++c)
+      out += (c > 0 ? " " : "") + (row[c]->Block ? Short(*row[c]->Block) : "_");
   }
   return out;
 }
@@ -98,7 +73,7 @@ std::string Dump(const MEntryQueue& queue) {
   return out;
 }
 
-// Fills a grid as a fresh page: the flow of the words from row 1, position 1.
+// Lays the words onto the grid from row 1, position 1, as onto a fresh page.
 bool Fill(MGrid& grid, const std::vector<std::string>& words) {
   MEntryQueue queue = Queue(words);
   int row = 1, position = 1, remaining = 0;
@@ -107,6 +82,8 @@ bool Fill(MGrid& grid, const std::vector<std::string>& words) {
 
 class RecordingInvalidator : public MBaseInvalidate {
  public:
+  RecordingInvalidator() { SetPageInvalidator(this); }
+  ~RecordingInvalidator() override { SetPageInvalidator(nullptr); }
   void InvalidateAll() override { calls.push_back("all"); }
   void InvalidateBounds(double x1, double y1, double x2, double y2) override {
     calls.push_back("bounds " + Num(x1) + " " + Num(y1) + " " + Num(x2) + " " + Num(y2));
@@ -118,12 +95,6 @@ class RecordingInvalidator : public MBaseInvalidate {
   static std::string Num(double v) { return std::to_string(static_cast<int>(v)); }
 };
 
-struct InstalledInvalidator {
-  RecordingInvalidator recorder;
-  InstalledInvalidator() { SetPageInvalidator(&recorder); }
-  ~InstalledInvalidator() { SetPageInvalidator(nullptr); }
-};
-
 }  // namespace
 
 TEST(GridFlow, WhatAPointAccepts) {
@@ -133,11 +104,12 @@ TEST(GridFlow, WhatAPointAccepts) {
     const char* name;
     bool accepted;
   } cases[] = {
-      {"all", "shohin", true},     {"all", "space", true},      {"all, shohin", "other", true},
-      {"none", "shohin", false},   {"none", "space", false},    {"none", "newline", true},
-      {"none", "newpage", true},   {"none", "eod", true},       {"shohin, tokushu", "TOKUSHU", true},
-      {"Shohin", "shohin", true},  {"shohin", "kikaku", false}, {"shohin", "space", true},
-      {"shohin, all", "x", false}, {"ALL", "x", false},  // only the first type, written exactly, means all
+      {"all", "shohin", true},     {"all", "space", true},
+      {"none", "shohin", false},   {"none", "space", false},
+      {"none", "newline", true},   {"none", "newpage", true},
+      {"none", "eod", true},       {"shohin, tokushu", "TOKUSHU", true},
+      {"shohin", "kikaku", false}, {"shohin", "space", true},
+      {"shohin, all", "x", false}, {"ALL", "x", false},
   };
   for (const Case& c : cases) {
     point.SetBlockTypes(c.types);
@@ -146,177 +118,116 @@ TEST(GridFlow, WhatAPointAccepts) {
 }
 
 TEST(GridFlow, PlaceMovesToThePointAndRemoveMovesBack) {
-  InstalledInvalidator invalidator;
+  RecordingInvalidator invalidator;
   MGridPoint point;
   point.SetX(30);
   point.SetY(40);
   point.SetBlockTypes("shohin");
 
-  std::unique_ptr<MControl> refused = Block("tokushu");
+  std::unique_ptr<MControl> refused = Entry("tokushu");
   EXPECT_FALSE(point.Place(refused));
-  ASSERT_NE(refused, nullptr);  // still the caller's
-  EXPECT_FALSE(point.IsOccupied());
+  EXPECT_NE(refused, nullptr) << "still the caller's";
 
-  std::unique_ptr<MControl> block = Block("shohin");
+  std::unique_ptr<MControl> block = Entry("shohin");
   const MControl* placed = block.get();
   ASSERT_TRUE(point.Place(block));
   EXPECT_EQ(block, nullptr);
-  EXPECT_EQ(point.Block.get(), placed);
   EXPECT_EQ(placed->X1, 30);
   EXPECT_EQ(placed->Bounds.Bottom, 46);
-
-  std::unique_ptr<MControl> second = Block("shohin");
+  std::unique_ptr<MControl> second = Entry("shohin");
   EXPECT_FALSE(point.Place(second)) << "an occupied point takes nothing";
-  EXPECT_NE(second, nullptr);
 
   std::unique_ptr<MControl> back = point.Remove();
   EXPECT_EQ(back.get(), placed);
-  EXPECT_EQ(back->X1, 0);
-  EXPECT_EQ(back->Bounds.Right, 8);
-  EXPECT_FALSE(point.IsOccupied());
+  EXPECT_EQ(back->Bounds.Right, 8) << "back in its own coordinates";
   EXPECT_EQ(point.Remove(), nullptr);
 
-  std::unique_ptr<MControl> mark = Special("newline");
+  std::unique_ptr<MControl> mark = Entry("nl");
   ASSERT_TRUE(point.Place(mark));
   point.Remove();
-  EXPECT_EQ(invalidator.recorder.calls, (std::vector<std::string>{"bounds 30 40 38 46", "bounds 30 40 38 46",
-                                                                  "mark 30 40", "mark 30 40"}));
-}
+  EXPECT_EQ(invalidator.calls, (std::vector<std::string>{"bounds 30 40 38 46", "bounds 30 40 38 46",
+                                                         "mark 30 40", "mark 30 40"}));
 
-TEST(GridFlow, EndOfDataNeedsAFirstPoint) {
-  auto gridOwner = AllGrid(2, 2);
-  MGrid& grid = *gridOwner;
-  EXPECT_TRUE(grid.PlaceEndOfData());
-  EXPECT_EQ(Dump(grid), "eod _ / _ _");
-  EXPECT_TRUE(grid.RowHasEndOfData(1));
-  EXPECT_FALSE(grid.RowHasEndOfData(2));
-
-  MGrid empty;  // one row without points
-  EXPECT_FALSE(empty.PlaceEndOfData());
-  auto noneOwner = MakeGrid({});
-  MGrid& none = *noneOwner;
-  EXPECT_FALSE(none.PlaceEndOfData());
-  auto onlyRefusingOwner = MakeGrid({{"none"}});
-  MGrid& onlyRefusing = *onlyRefusingOwner;
-  EXPECT_TRUE(onlyRefusing.PlaceEndOfData()) << "the end marker stands on any point";
-}
-
-TEST(GridFlow, RowQueriesAndRemoveAt) {
-  auto gridOwner = AllGrid(3, 3);
-  MGrid& grid = *gridOwner;
-  EXPECT_TRUE(Fill(grid, {"A", "np"}));
-  EXPECT_TRUE(grid.RowOccupied(1));
-  EXPECT_FALSE(grid.RowOccupied(2));
-  EXPECT_TRUE(grid.RowHasNewPage(1));
-  EXPECT_FALSE(grid.RowHasNewPage(2));
-  EXPECT_EQ(grid.RemoveAt(1, 2)->Kind(), MKind::NewPage);
-  EXPECT_EQ(grid.RemoveAt(1, 3), nullptr);
-  EXPECT_FALSE(grid.RowHasNewPage(1));
+  auto empty = std::make_unique<MGrid>();  // one row without points
+  EXPECT_FALSE(empty->PlaceEndOfData());
+  auto refusing = MakeGrid({{"none"}});
+  EXPECT_TRUE(refusing->PlaceEndOfData()) << "the end marker stands on any point";
+  EXPECT_TRUE(refusing->RowHasEndOfData(1));
 }
 
 TEST(GridFlow, InsertingAtTheStartOfAFullRowPushesTheLastEntryToTheNextPage) {
-  auto page1Owner = AllGrid(1, 3);
-  MGrid& page1 = *page1Owner;
-  auto page2Owner = AllGrid(1, 3);
-  MGrid& page2 = *page2Owner;
-  ASSERT_FALSE(Fill(page1, {"A", "B", "C", "D"}));  // D would not fit
-  Fill(page2, {"E", "eod"});
+  auto page1 = AllGrid(1, 3), page2 = AllGrid(1, 3);
+  ASSERT_FALSE(Fill(*page1, {"A", "B", "C", "D"}));  // D does not fit
+  Fill(*page2, {"E", "eod"});
 
   MEntryQueue queue = Queue({"X"});
   int row = 1, position = 1, remaining = 1;
-  EXPECT_FALSE(page1.FlowPage(row, position, remaining, queue));
-  EXPECT_EQ(Dump(page1), "X A B");
+  EXPECT_FALSE(page1->FlowPage(row, position, remaining, queue));
+  EXPECT_EQ(Dump(*page1), "X A B");
   EXPECT_EQ(Dump(queue), "C");
   EXPECT_EQ(remaining, -2) << "counts every entry placed";
-  EXPECT_EQ(row, 1);
   EXPECT_EQ(position, 1) << "where the inserted entry went, not where the count went on";
 
   row = 1, position = 1;
-  EXPECT_TRUE(page2.FlowPage(row, position, remaining, queue));
-  EXPECT_EQ(Dump(page2), "C E eod");
-  EXPECT_TRUE(queue.empty());
-  EXPECT_EQ(row, 1) << "counted down already: the position is kept";
-  EXPECT_EQ(position, 1);
+  EXPECT_TRUE(page2->FlowPage(row, position, remaining, queue));
+  EXPECT_EQ(Dump(*page2), "C E eod");
 }
 
-TEST(GridFlow, RowAndPageBreaks) {
-  // A row break in position 2 of a four-point row: positions 3 and 4 stay empty.
-  auto linesOwner = AllGrid(2, 4);
-  MGrid& lines = *linesOwner;
-  EXPECT_TRUE(Fill(lines, {"A", "nl", "B", "C", "eod"}));
-  EXPECT_EQ(Dump(lines), "A nl _ _ / B C eod _");
+TEST(GridFlow, BreaksAndRefusingPoints) {
+  // A row break in position 2 of a four-point row leaves positions 3 and 4 empty.
+  auto lines = AllGrid(2, 4);
+  EXPECT_TRUE(Fill(*lines, {"A", "nl", "B", "C", "eod"}));
+  EXPECT_EQ(Dump(*lines), "A nl _ _ / B C eod _");
+  EXPECT_TRUE(lines->RowOccupied(1));
 
   // A page break flowed into the middle of a page sends everything after it to the next page.
-  auto pageOwner = AllGrid(2, 3);
-  MGrid& page = *pageOwner;
-  ASSERT_TRUE(Fill(page, {"A", "B", "C", "D", "eod"}));
+  auto page = AllGrid(2, 3);
+  ASSERT_TRUE(Fill(*page, {"A", "B", "C", "D", "eod"}));
   MEntryQueue queue = Queue({"np"});
   int row = 1, position = 2, remaining = 1;
-  EXPECT_FALSE(page.FlowPage(row, position, remaining, queue));
-  EXPECT_EQ(Dump(page), "A np _ / _ _ _");
+  EXPECT_FALSE(page->FlowPage(row, position, remaining, queue));
+  EXPECT_EQ(Dump(*page), "A np _ / _ _ _");
   EXPECT_EQ(Dump(queue), "B C D eod");
-  EXPECT_EQ(position, 2);
+  EXPECT_TRUE(page->RowHasNewPage(1));
+  EXPECT_FALSE(page->RowOccupied(2));
 
-  // A page break that is the last entry of the queue ends the flow.
-  auto lastOwner = AllGrid(2, 2);
-  MGrid& last = *lastOwner;
-  MEntryQueue one = Queue({"np"});
-  row = 1, position = 1, remaining = 1;
-  EXPECT_TRUE(last.FlowPage(row, position, remaining, one));
-}
-
-TEST(GridFlow, RefusingPointsStayEmptyAndOrderIsKept) {
-  // Row 1 only takes "tokushu"; "shohin" entries pass it by, a blank does not.
-  auto gridOwner = MakeGrid({{"tokushu", "tokushu"}, {"all", "all", "all"}, {"none", "all", "all"}});
-  MGrid& grid = *gridOwner;
-  EXPECT_TRUE(Fill(grid, {"shohin", "tokushu", "sp", "shohin", "eod"}));
-  EXPECT_EQ(Dump(grid), "_ _ / shohin tokushu sp / _ shohin eod") << "later entries never jump the queue";
+  // Points that refuse the head of the queue stay empty; later entries never jump the queue.
+  auto grid = MakeGrid({{"tokushu", "tokushu"}, {"all", "all", "all"}, {"none", "all", "all"}});
+  EXPECT_TRUE(Fill(*grid, {"shohin", "tokushu", "sp", "shohin", "eod"}));
+  EXPECT_EQ(Dump(*grid), "_ _ / shohin tokushu sp / _ shohin eod");
 
   // An entry accepted nowhere on the page is left for the next one, with everything behind it.
-  auto refusingOwner = MakeGrid({{"none", "none"}});
-  MGrid& refusing = *refusingOwner;
-  MEntryQueue queue = Queue({"A", "eod"});
-  int row = 1, position = 1, remaining = 2;
-  EXPECT_FALSE(refusing.FlowPage(row, position, remaining, queue));
-  EXPECT_EQ(Dump(refusing), "_ _");
-  EXPECT_EQ(Dump(queue), "A eod");
+  auto none = MakeGrid({{"none", "none"}});
+  MEntryQueue waiting = Queue({"A", "eod"});
+  row = 1, position = 1, remaining = 2;
+  EXPECT_FALSE(none->FlowPage(row, position, remaining, waiting));
+  EXPECT_EQ(Dump(waiting), "A eod");
   EXPECT_EQ(remaining, 2);
-
-  // A start beyond the last row places nothing.
-  row = 2;
-  EXPECT_FALSE(refusing.FlowPage(row, position, remaining, queue));
 }
 
 TEST(GridFlow, CursorPositionFromAPoint) {
-  // Points at x = 10, 20, 30 and y = 20, 40, 60; blocks are placed at their point's corner.
-  auto gridOwner = AllGrid(3, 3);
-  MGrid& grid = *gridOwner;
-  ASSERT_TRUE(Fill(grid, {"A", "B", "C", "D", "E", "eod"}));
-  int row = 0, position = 0;
-
-  grid.FindCursorPosition(25, 45, row, position);  // inside row 2, right of its second entry
-  EXPECT_EQ(row, 2);
-  EXPECT_EQ(position, 2);
-  grid.FindCursorPosition(99, 99, row, position);  // below and right of everything: row 3 is empty
-  EXPECT_EQ(row, 2);
-  EXPECT_EQ(position, 3);
-  grid.FindCursorPosition(10, 20, row, position);  // exactly on the first point
-  EXPECT_EQ(row, 1);
-  EXPECT_EQ(position, 1);
-
-  // Above and left of every row start: the nearest placed entry.
-  grid.FindCursorPosition(27, 5, row, position);
-  EXPECT_EQ(row, 1);
-  EXPECT_EQ(position, 3);
-  grid.FindCursorPosition(0, 41, row, position);
-  EXPECT_EQ(row, 2);
-  EXPECT_EQ(position, 1);
-
-  // Nothing placed: row and position stay.
-  auto emptyOwner = AllGrid(2, 2);
-  MGrid& empty = *emptyOwner;
-  row = 7, position = 9;
-  empty.FindCursorPosition(15, 25, row, position);
-  EXPECT_EQ(row, 7);
+  // Points at x = 10, 20, 30 and y = 20, 40, 60; entries stand at their point's corner.
+  auto grid = AllGrid(3, 3);
+  ASSERT_TRUE(Fill(*grid, {"A", "B", "C", "D", "E", "eod"}));
+  struct Case {
+    double x, y;
+    int row, position;
+  } cases[] = {
+      {25, 45, 2, 2},  // inside row 2, right of its second entry
+      {99, 99, 2, 3},  // below everything: row 3 is empty
+      {10, 20, 1, 1},  // exactly on the first point
+      {27, 5, 1, 3},   // above every row start: the nearest entry
+      {0, 41, 2, 1},   // left of every row start: the nearest entry
+  };
+  for (const Case& c : cases) {
+    int row = 0, position = 0;
+    grid->FindCursorPosition(c.x, c.y, row, position);
+    EXPECT_EQ(row, c.row) << c.x << "," << c.y;
+    EXPECT_EQ(position, c.position) << c.x << "," << c.y;
+  }
+  auto empty = AllGrid(2, 2);
+  int row = 7, position = 9;
+  empty->FindCursorPosition(15, 25, row, position);
+  EXPECT_EQ(row, 7) << "nothing placed: unchanged";
   EXPECT_EQ(position, 9);
 }
