@@ -239,3 +239,11 @@ void InsertPageBreak() {
   if (!HasDocument()) return;
   gMapDB->Add(std::make_unique<MNewPage>());
 }
+
+MCommandReport PasteIntoPages(const MClipboard& clipboard) {
+  MCommandReport report;
+  if (!HasDocument()) return report;
+  gMapDB->PasteEntry(clipboard);
+  report.MovedToUnplaced = MoveRefusedToUnplaced();
+  return report;
+}

@@ -11,6 +11,8 @@
 
 #include "base/Error.h"
 
+class MClipboard;
+
 // The layout named by a document does not load: the message is the loader's, shown as it is.
 class MLayoutLoadError : public base::Error {
  public:
@@ -61,6 +63,9 @@ MCommandReport SameMapping(std::string_view referencePath);
 MCommandReport InsertBlock(std::string_view className);
 // A "newpage" entry before the cursor entry: the cursor entry starts the next page.
 void InsertPageBreak();
+// The entry on the clipboard before the cursor entry (PasteEntry of the pages).
+MCommandReport PasteIntoPages(const MClipboard& clipboard);
 
 // Moves the blocks that the pages refused to the end of the unplaced list; returns their number.
+// Every command above does this itself; anything else that adds to gMapDB must call it afterwards.
 int MoveRefusedToUnplaced();

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "data/Clipboard.h"
 #include "data/DocumentCommands.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
@@ -200,6 +201,14 @@ TEST_F(Commands, RowsThatDoNotFit) {
   EXPECT_EQ(report.MovedToUnplaced, 1);
   EXPECT_NE(MovedToUnplacedMessage(report), "");
   EXPECT_EQ(MovedToUnplacedMessage(MCommandReport{}), "");
+
+  // The same for a block pasted or inserted onto the pages.
+  MMemoryClipboard clipboard;
+  clipboard.SetData(kMapBlockFormat, "feature,G");
+  EXPECT_EQ(PasteIntoPages(clipboard).MovedToUnplaced, 1);
+  EXPECT_EQ(InsertBlock("feature").MovedToUnplaced, 1);
+  EXPECT_EQ(ListNames(*gUnmapDB), (Names{"U", "F", "G", "F"}));
+  EXPECT_EQ(gMapDB->RefusedCount(), 0);
 }
 
 TEST_F(Commands, AutoMappingPlacesTheVisibleUnplacedBlocksAtTheCursor) {
