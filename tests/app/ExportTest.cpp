@@ -141,26 +141,6 @@ TEST_F(Export, PngPagesAsThePageViewShowsThem) {
     EXPECT_NE(codes.find(code), std::string::npos) << code << " not in\n" << codes;
 }
 
-TEST_F(Export, PaperShowsNoMarks) {
-  if (QStandardPaths::findExecutable("pdftoppm").isEmpty()) GTEST_SKIP() << "pdftoppm is not installed";
-  ASSERT_EQ(Run({kSample, "--pdf", "last.pdf", "--pages", "4-4"}).status, 0);
-  const std::vector<QImage> sheets = Sheets(folder_ / "last.pdf", 96);
-  ASSERT_EQ(sheets.size(), 1u);
-  // Red ink inside the red circle of the form (x 272-284 mm, y 30-42 mm) and nowhere else: none of the
-  // seven empty grid points of the last page is marked.
-  const QRect circle(static_cast<int>(270 * 96 / 25.4), 0, 200, static_cast<int>(44 * 96 / 25.4));
-  int inCircle = 0, elsewhere = 0;
-  for (int y = 0; y < sheets[0].height(); ++y) {
-    for (int x = 0; x < sheets[0].width(); ++x) {
-      const QColor c(sheets[0].pixel(x, y));
-      if (c.red() > 200 && c.green() < 120 && c.blue() < 120)
-        ++(circle.contains(x, y) ? inCircle : elsewhere);
-    }
-  }
-  EXPECT_GT(inCircle, 50);
-  EXPECT_EQ(elsewhere, 0);
-}
-
 TEST_F(Export, BadValuesAreRefusedAndNothingIsWritten) {
   struct Case {
     std::vector<std::string> args;

@@ -213,14 +213,10 @@ TEST_F(PrintTest, DesignModeComesFromThePageView) {
   EXPECT_EQ(Pixel(Sheets().at(0), photo.x(), photo.y()), 0xD0D0D0u);
 }
 
-TEST_F(PrintTest, APagesBarcodeReadsBackAt300Dpi) {
-  if (QStandardPaths::findExecutable("zbarimg").isEmpty()) GTEST_SKIP() << "zbarimg is not installed";
+TEST_F(PrintTest, APrintedBarcodeReadsBackAt300Dpi) {
+  if (QStandardPaths::findExecutable("zbarimg").isEmpty() || !HavePoppler())
+    GTEST_SKIP() << "zbarimg or pdftoppm is not installed";
   QTemporaryDir dir;
-  const QString png = dir.filePath("page.png");
-  ASSERT_TRUE(DrawPageImage(*gMapDB->GetPage(1), *gLayout, 300).save(png));
-  EXPECT_EQ(Zbar(png), "A4567A");
-
-  if (!HavePoppler()) return;
   PrintDocument(*Printer(), pcPageNumbers, 3, 3);
   const std::vector<QImage> sheets = Sheets(300);
   ASSERT_EQ(sheets.size(), 1u);
