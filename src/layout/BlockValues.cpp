@@ -23,8 +23,23 @@ ValueKey SplitKey(std::string_view key) {
   return {key.substr(0, dot), key.substr(dot + 1), true};
 }
 
-std::string BreaksToTags(std::string_view text) { return base::ReplaceBytes(text, kLineBreak, kBreakTag); }
-std::string TagsToBreaks(std::string_view text) { return base::ReplaceBytes(text, kBreakTag, kLineBreak); }
+// Line breaks and tags are structure, found byte by byte: neither CR, LF nor "<" is ever the second
+// byte of a Shift-JIS character, so a lead byte before them is a broken character, and it must not
+// hide a break (a form data line would keep it, and the document could not be saved) or a tag.
+std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to) {
+  std::string out;
+  std::size_t start = 0;
+  for (std::size_t hit = text.find(from); hit != std::string_view::npos; hit = text.find(from, start)) {
+    out.append(text.substr(start, hit - start));
+    out.append(to);
+    start = hit + from.size();
+  }
+  out.append(text.substr(start));
+  return out;
+}
+
+std::string BreaksToTags(std::string_view text) { return ReplaceAll(text, kLineBreak, kBreakTag); }
+std::string TagsToBreaks(std::string_view text) { return ReplaceAll(text, kBreakTag, kLineBreak); }
 
 // Sets a text from a one-line file value: a memo turns "<br>" into line breaks, any other text keeps
 // the characters (and SetText keeps only its first line).
