@@ -54,7 +54,7 @@ for target in "${targets[@]}"; do
   log="$build/smoke-$target.log"
   if "$program" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -max_len=8192 \
        -artifact_prefix="$build/smoke-crash-$target-" "${dirs[@]}" >"$log" 2>&1; then
-    echo "fuzz smoke $target: ok ($(grep -Eo '#[0-9]+ *DONE.*' "$log" | tail -1))"
+    echo "fuzz smoke $target: ok ($(grep -E 'DONE' "$log" | tail -1 | tr -s '\t ' ' '))"
   else
     echo "fuzz smoke $target: FAILED, see $log"
     tail -40 "$log"
