@@ -4,11 +4,15 @@
 
 #include "base/Sjis.h"
 #include "layout/ComputedText.h"
+#include "layout/ElementMemory.h"
 #include "layout/ImagePath.h"
 
 // ---- MControl
 
 MControl::~MControl() = default;
+
+void* MControl::operator new(std::size_t size) { return element_memory::Allocate(size); }
+void MControl::operator delete(void* memory, std::size_t size) noexcept { element_memory::Release(memory, size); }
 
 std::unique_ptr<MControl> MControl::Clone() const {
   std::unique_ptr<MControl> copy = NewSame();

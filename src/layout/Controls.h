@@ -73,6 +73,10 @@ class MControl {
 
   virtual ~MControl();
   MControl(const MControl&) = delete;
+  // Elements come from the element pools (layout/ElementMemory.h); the virtual destructor hands
+  // the size of the whole object to operator delete.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* memory, std::size_t size) noexcept;
   MControl& operator=(const MControl&) = delete;
 
   MKind Kind() const { return kind_; }
