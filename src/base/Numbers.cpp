@@ -8,24 +8,29 @@
 
 namespace base {
 
-bool ParseDouble(std::string_view text, double& out) {
+namespace {
+
+// A decimal floating-point text: only digits, one point, a sign and an exponent (from_chars alone
+// would also take "inf" and "nan").
+template <typename Float>
+bool ParseFloating(std::string_view text, Float& out) {
   text = Trim(text);
+  if (!text.empty() && text.front() == '+') text.remove_prefix(1);  // from_chars takes no plus sign
   if (text.empty()) return false;
-  const char* first = text.data();
-  const char* last = first + text.size();
-  if (*first == '+') ++first;  // from_chars takes no plus sign
-  if (first == last) return false;
-  // Only digits, one point, a sign and an exponent: from_chars would also take "inf" and "nan".
-  for (const char* p = first; p != last; ++p) {
-    const char c = *p;
+  for (const char c : text) {
     if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) return false;
   }
-  double v = 0;
-  const auto [ptr, ec] = std::from_chars(first, last, v, std::chars_format::general);
-  if (ec != std::errc() || ptr != last || !std::isfinite(v)) return false;
+  Float v = 0;
+  const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v, std::chars_format::general);
+  if (ec != std::errc() || ptr != text.data() + text.size() || !std::isfinite(v)) return false;
   out = v;
   return true;
 }
+
+}  // namespace
+
+bool ParseDouble(std::string_view text, double& out) { return ParseFloating(text, out); }
+bool ParseLongDouble(std::string_view text, long double& out) { return ParseFloating(text, out); }
 
 bool ParseInt64(std::string_view text, std::int64_t& out) {
   text = Trim(text);
@@ -45,7 +50,7 @@ bool ParseInt(std::string_view text, int& out) {
   return true;
 }
 
-bool ParseIntAutoBase(std::string_view text, int& out) {
+bool ParseInt64AutoBase(std::string_view text, std::int64_t& out) {
   std::string_view t = Trim(text);
   bool negative = false;
   if (!t.empty() && (t.front() == '-' || t.front() == '+')) {
@@ -53,16 +58,25 @@ bool ParseIntAutoBase(std::string_view text, int& out) {
     t.remove_prefix(1);
   }
   std::size_t prefix = 0;
-  if (t.size() >= 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X')) prefix = 2;
-  else if (!t.empty() && t[0] == '$') prefix = 1;
-  if (prefix == 0) return ParseInt(text, out);
+  if (t.size() >= 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X'))
+    prefix = 2;
+  else if (!t.empty() && t[0] == '$')
+    prefix = 1;
+  if (prefix == 0) return ParseInt64(text, out);
   t.remove_prefix(prefix);
   if (t.empty()) return false;
-  std::int64_t v = 0;
-  const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v, 16);
+  std::uint64_t u = 0;
+  const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), u, 16);
   if (ec != std::errc() || ptr != t.data() + t.size()) return false;
-  if (negative) v = -v;
-  if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max()) return false;
+  // Sixteen hexadecimal digits may spell a negative value in two's complement ("$FFFFFFFFFFFFFFFF" is -1).
+  out = negative ? static_cast<std::int64_t>(0 - u) : static_cast<std::int64_t>(u);
+  return true;
+}
+
+bool ParseIntAutoBase(std::string_view text, int& out) {
+  std::int64_t v = 0;
+  if (!ParseInt64AutoBase(text, v) || v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+    return false;
   out = static_cast<int>(v);
   return true;
 }

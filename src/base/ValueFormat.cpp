@@ -252,44 +252,6 @@ std::optional<std::string> FormatOne(const Directive& d, const FormatArgument& a
   }
 }
 
-bool ParseInteger(std::string_view text, std::int64_t& out) {
-  std::string_view t = Trim(text);
-  bool negative = false;
-  if (!t.empty() && (t.front() == '-' || t.front() == '+')) {
-    negative = t.front() == '-';
-    t.remove_prefix(1);
-  }
-  std::size_t prefix = 0;
-  if (t.size() >= 2 && t[0] == '0' && (t[1] == 'x' || t[1] == 'X'))
-    prefix = 2;
-  else if (!t.empty() && t[0] == '$')
-    prefix = 1;
-  if (prefix == 0) return ParseInt64(text, out);
-  t.remove_prefix(prefix);
-  if (t.empty()) return false;
-  std::uint64_t u = 0;
-  const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), u, 16);
-  if (ec != std::errc() || ptr != t.data() + t.size()) return false;
-  // Hexadecimal texts may spell a negative value in two's complement ("$FFFFFFFFFFFFFFFF" is -1).
-  const auto v = static_cast<std::int64_t>(u);
-  out = negative ? static_cast<std::int64_t>(0 - u) : v;
-  return true;
-}
-
-bool ParseFloat(std::string_view text, long double& out) {
-  std::string_view t = Trim(text);
-  if (!t.empty() && t.front() == '+') t.remove_prefix(1);
-  if (t.empty()) return false;
-  for (const char c : t) {
-    if (!((c >= '0' && c <= '9') || c == '.' || c == '-' || c == '+' || c == 'e' || c == 'E')) return false;
-  }
-  long double v = 0;
-  const auto [ptr, ec] = std::from_chars(t.data(), t.data() + t.size(), v, std::chars_format::general);
-  if (ec != std::errc() || ptr != t.data() + t.size() || !std::isfinite(v)) return false;
-  out = v;
-  return true;
-}
-
 }  // namespace
 
 bool FormatValue(std::string_view pattern, const FormatArgument& arg, std::string& out) {
@@ -330,11 +292,11 @@ bool FormatTextValue(std::string_view pattern, ValueKind kind, std::string_view 
   switch (kind) {
     case ValueKind::Integer: {
       std::int64_t v = 0;
-      return ParseInteger(text, v) && FormatValue(pattern, FormatArgument(v), out);
+      return ParseInt64AutoBase(text, v) && FormatValue(pattern, FormatArgument(v), out);
     }
     case ValueKind::Float: {
       long double v = 0;
-      return ParseFloat(text, v) && FormatValue(pattern, FormatArgument(v), out);
+      return ParseLongDouble(text, v) && FormatValue(pattern, FormatArgument(v), out);
     }
     case ValueKind::Text:
       break;
