@@ -1,8 +1,6 @@
 // tessora --batch, run as the program it is: on the bundled catalogue, on documents for the seat plan
 // layout of the layout tests, and on files that go wrong.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -10,6 +8,7 @@
 #include <vector>
 
 #include "support/DocumentTestSupport.h"
+#include "support/RunProgram.h"
 
 namespace {
 
@@ -18,11 +17,7 @@ using doc_test::ReadBytes;
 using doc_test::SjisCrLf;
 using doc_test::WriteBytes;
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Result = test_support::ProgramResult;
 
 // The lines of a text, without their line ends.
 std::vector<std::string> Lines(const std::string& text) {
@@ -40,29 +35,10 @@ std::vector<std::string> Lines(const std::string& text) {
 class Batch : public ::testing::Test {
  protected:
   // Runs "tessora --batch args..." in the folder cwd (the test's folder when empty).
-  Result Run(const std::vector<std::string>& args, const fs::path& cwd = {}) const {
-    const std::string binary = TESSORA_BINARY_DIR "/bin/tessora";
-    const fs::path outFile = folder_ / ".stdout", errFile = folder_ / ".stderr";
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-      const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(127);
-      if (::chdir((cwd.empty() ? folder_.Path() : cwd).c_str()) != 0) ::_exit(127);
-      std::vector<std::string> all{binary, "--batch"};
-      all.insert(all.end(), args.begin(), args.end());
-      std::vector<char*> argv;
-      for (std::string& a : all) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      ::execv(binary.c_str(), argv.data());
-      ::_exit(127);
-    }
-    Result r;
-    int status = 0;
-    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.status = WEXITSTATUS(status);
-    r.out = ReadBytes(outFile);
-    r.err = ReadBytes(errFile);
-    return r;
+  Result Run(std::vector<std::string> args, const fs::path& cwd = {}) const {
+    args.insert(args.begin(), "--batch");
+    return test_support::RunProgram(test_support::TessoraProgram(), args, cwd.empty() ? folder_.Path() : cwd,
+                                    folder_.Path());
   }
 
   // The seat plan layout of the layout tests, and a class of students for it (UTF-8 rows).

@@ -1,7 +1,5 @@
 // tessora --check-layout, run as the program it is.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -11,23 +9,13 @@
 #include <vector>
 
 #include "base/Sjis.h"
+#include "support/RunProgram.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using Result = test_support::ProgramResult;
 
 // A fresh folder for one test, removed afterwards.
 class CheckLayout : public ::testing::Test {
@@ -55,26 +43,7 @@ class CheckLayout : public ::testing::Test {
 
   // Runs the program with the arguments, in the folder cwd (the test's folder when empty).
   Result Run(const std::vector<std::string>& args, const fs::path& cwd = {}) const {
-    const std::string binary = TESSORA_BINARY_DIR "/bin/tessora";
-    const fs::path outFile = dir_ / ".stdout", errFile = dir_ / ".stderr";
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-      const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(127);
-      if (::chdir((cwd.empty() ? dir_ : cwd).c_str()) != 0) ::_exit(127);
-      std::vector<char*> argv{const_cast<char*>(binary.c_str())};
-      for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
-      argv.push_back(nullptr);
-      ::execv(binary.c_str(), argv.data());
-      ::_exit(127);
-    }
-    Result r;
-    int status = 0;
-    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.status = WEXITSTATUS(status);
-    r.out = ReadAll(outFile);
-    r.err = ReadAll(errFile);
-    return r;
+    return test_support::RunProgram(test_support::TessoraProgram(), args, cwd.empty() ? dir_ : cwd, dir_);
   }
 
   Result Check(const std::string& file, const fs::path& cwd = {}) const {

@@ -1,8 +1,6 @@
 // tessora --batch ... --pdf / --png, run as the program it is, without a display: the bundled
 // catalogue exported and looked at through poppler and zbar, and values that are refused.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <QImage>
@@ -13,6 +11,7 @@
 #include <vector>
 
 #include "support/DocumentTestSupport.h"
+#include "support/RunProgram.h"
 
 namespace {
 
@@ -21,42 +20,16 @@ using doc_test::ReadBytes;
 
 const std::string kSample = TESSORA_SOURCE_DIR "/samples/catalog.map";
 
-struct Result {
-  int status = -1;
-  std::string out;
-  std::string err;
-};
+using Result = test_support::ProgramResult;
 
 class Export : public ::testing::Test {
  protected:
   // Runs "tessora --batch args..." in the test's folder with neither a display nor a Qt platform
   // chosen, as a script on a server would.
-  Result Run(const std::vector<std::string>& args) const {
-    const std::string binary = TESSORA_BINARY_DIR "/bin/tessora";
-    const fs::path outFile = folder_ / ".stdout", errFile = folder_ / ".stderr";
-    const pid_t pid = ::fork();
-    if (pid == 0) {
-      const int out = ::open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      const int err = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-      if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(127);
-      if (::chdir(folder_.Path().c_str()) != 0) ::_exit(127);
-      ::unsetenv("DISPLAY");
-      ::unsetenv("WAYLAND_DISPLAY");
-      ::unsetenv("QT_QPA_PLATFORM");
-      std::vector<std::string> all{binary, "--batch"};
-      all.insert(all.end(), args.begin(), args.end());
-      std::vector<char*> argv;
-      for (std::string& a : all) argv.push_back(a.data());
-      argv.push_back(nullptr);
-      ::execv(binary.c_str(), argv.data());
-      ::_exit(127);
-    }
-    Result r;
-    int status = 0;
-    if (pid > 0 && ::waitpid(pid, &status, 0) == pid && WIFEXITED(status)) r.status = WEXITSTATUS(status);
-    r.out = ReadBytes(outFile);
-    r.err = ReadBytes(errFile);
-    return r;
+  Result Run(std::vector<std::string> args) const {
+    args.insert(args.begin(), "--batch");
+    return test_support::RunProgram(test_support::TessoraProgram(), args, folder_.Path(), folder_.Path(),
+                                    {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"});
   }
 
   // The sheets of a PDF as pictures at dpi (poppler), named after the PDF; empty without poppler.
