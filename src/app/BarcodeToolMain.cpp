@@ -14,6 +14,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/HeadlessQt.h"
 #include "barcode/BarImage.h"
 #include "base/Numbers.h"
 #include "base/Sjis.h"
@@ -173,7 +174,7 @@ int Run(const Options& o, char* program) {
   char* qtArgv[] = {program, nullptr};
   std::unique_ptr<QGuiApplication> app;
   if (o.output != Options::Output::Pattern) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+    PrepareHeadlessQt();
     app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
   }
 

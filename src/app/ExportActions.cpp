@@ -1,5 +1,7 @@
 #include "app/ExportActions.h"
 
+#include "app/HeadlessQt.h"
+
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImageWriter>
@@ -104,7 +106,7 @@ std::string PageFileName(int page) {
 
 void EnsureGuiApplication() {
   if (QGuiApplication::instance() != nullptr) return;
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  PrepareHeadlessQt();
   static int argc = 1;
   static char name[] = "tessora";
   static char* argv[] = {name, nullptr};
