@@ -1,5 +1,6 @@
 // A mapping data file: read into rows, written back and read again; then opened as a document on a
-// fixed small layout (document.lay), worked on with the mapping commands, saved and opened again.
+// fixed small layout (document.lay), worked on with the mapping commands and the clipboard (the
+// input's bytes are also what another program left there), saved and opened again.
 //
 // The first read takes whatever the bytes are; what it gives is a document the program could have
 // written, so from there on every save and open must keep the document as it is: the same rows,
@@ -7,13 +8,16 @@
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
 
 #include "FuzzSupport.h"
+#include "base/CommaText.h"
 #include "base/Error.h"
 #include "base/Sjis.h"
+#include "data/Clipboard.h"
 #include "data/DocumentCommands.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
@@ -35,6 +39,12 @@ void CheckSameRows(const MMapFile& a, const MMapFile& b) {
   FUZZ_CHECK(a.MapData() == b.MapData());
   FUZZ_CHECK(a.UnmapData() == b.UnmapData());
   FUZZ_CHECK(a.TrashData() == b.TrashData());
+}
+
+std::set<const MBlock*> BlocksOf(const MListDB& list) {
+  std::set<const MBlock*> blocks;
+  for (const auto& block : list.Entries()) blocks.insert(block.get());
+  return blocks;
 }
 
 struct Counts {
@@ -68,7 +78,8 @@ std::string SaveAndReopen(const fuzz::ScratchFolder& scratch, const std::string&
   return first;
 }
 
-void CheckDocument(const fuzz::ScratchFolder& scratch, const std::string& path) {
+void CheckDocument(const fuzz::ScratchFolder& scratch, const std::string& path,
+                   std::string_view clipboardBytes) {
   try {
     OpenDocument(path);
   } catch (const MLayoutLoadError&) {
@@ -94,6 +105,30 @@ void CheckDocument(const fuzz::ScratchFolder& scratch, const std::string& path) 
   InsertPageBreak();
   InsertBlock("label");
   FUZZ_CHECK(gUnmapDB->Count() + gMapDB->Count() + gTrashDB->Count() == blocks + 1);
+
+  // Another program may leave any bytes under the block format: a paste adds at most one block.
+  MMemoryClipboard clipboard;
+  clipboard.Put(kMapBlockFormat, std::string(clipboardBytes));
+  gMapDB->PasteEntry(clipboard);
+  gUnmapDB->PasteEntry(clipboard);
+  MoveRefusedToUnplaced();
+  const int pasted = gUnmapDB->Count() + gMapDB->Count() + gTrashDB->Count();
+  FUZZ_CHECK(pasted >= blocks + 1 && pasted <= blocks + 3);
+  // What a copy puts there pastes as the same row.
+  gMapDB->CursorFirst();
+  clipboard.Clear();
+  gMapDB->CopyEntry(clipboard);
+  std::string copied;
+  if (clipboard.GetData(kMapBlockFormat, copied) && gMapDB->Current()->IsBlock()) {
+    const std::set<const MBlock*> before = BlocksOf(*gUnmapDB);
+    gUnmapDB->PasteEntry(clipboard);
+    const MBlock* added = nullptr;
+    for (const auto& block : gUnmapDB->Entries()) {
+      if (before.count(block.get()) == 0) added = block.get();
+    }
+    FUZZ_CHECK(added != nullptr);
+    FUZZ_CHECK(base::EncodeCommaText(gUnmapDB->EntryRow(*added)) == copied);
+  }
   SaveAndReopen(scratch, "mapped");
 }
 
@@ -129,7 +164,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   file.SetLayoutName("fixed.lay");
   file.SetFileName(scratch.File("document.map"));
   file.WriteFile();
-  CheckDocument(scratch, file.FileName());
+  CheckDocument(scratch, file.FileName(), fuzz::Bytes(data, size));
   ResetDocument();
   return 0;
 }
