@@ -61,6 +61,10 @@ for target in "${targets[@]}"; do
     failed+=("$target")
   fi
 done
+# A run that ends in a crash leaves its scratch folder behind (see fuzz/FuzzSupport.h).
+for scratch in /dev/shm/tessora-fuzz-* "${TMPDIR:-/tmp}"/tessora-fuzz-*; do
+  if [ -d "$scratch" ] && ! kill -0 "${scratch##*-}" 2>/dev/null; then rm -rf "$scratch"; fi
+done
 if [ ${#failed[@]} -gt 0 ]; then
   echo "fuzz smoke failed: ${failed[*]}"
   exit 1
