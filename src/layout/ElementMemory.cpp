@@ -6,12 +6,13 @@
 #include <atomic>
 #include <cstdint>
 #include <new>
+#include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
-#define TESSORA_ELEMENT_POOLS 0
+#define TESSORA_ELEMENT_POOLS 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-#define TESSORA_ELEMENT_POOLS 0
+#define TESSORA_ELEMENT_POOLS 1
 #endif
 #endif
 #ifndef TESSORA_ELEMENT_POOLS
@@ -41,12 +42,14 @@ class Pools {
     if (head != nullptr) {
       FreeSlot* slot = head;
       head = slot->next;
+      ++live_;
       return slot;
     }
     const std::size_t slotSize = (index + 1) * kGranule;
-    if (static_cast<std::size_t>(end_ - next_) < slotSize) NewChunk();
+    if (static_cast<std::size_t>(end_ - next_) < slotSize) NextChunk();
     void* slot = next_;
     next_ += slotSize;
+    ++live_;
     return slot;
   }
 
@@ -56,11 +59,16 @@ class Pools {
     auto* slot = static_cast<FreeSlot*>(memory);
     slot->next = free_[index];
     free_[index] = slot;
+    if (--live_ == 0) Rewind();
   }
 
   std::size_t ChunkBytes() {
     Lock lock(busy_);
     return chunkBytes_;
+  }
+  std::size_t LiveElements() {
+    Lock lock(busy_);
+    return live_;
   }
 
  private:
@@ -76,9 +84,30 @@ class Pools {
     std::atomic_flag& flag_;
   };
 
-  // A new chunk, aligned to its size so that the kernel can map it as one huge page. The rest of the
-  // current chunk (less than one slot) is left unused.
-  void NewChunk() {
+  // When the last element is gone (a document closed), the next document is laid out from the first
+  // chunk on, in the order it is built, rather than into the freed slots in the order they were freed:
+  // the elements of one block then lie together, which the flow of a large document feels.
+  void Rewind() {
+    free_.fill(nullptr);
+    current_ = 0;
+    next_ = end_ = nullptr;
+    if (!chunks_.empty()) {
+      next_ = chunks_.front();
+      end_ = next_ + kChunk;
+    }
+  }
+
+  // Moves on to the next chunk, taking a new one when all are in use. The rest of the current chunk
+  // (less than one slot) is left unused.
+  void NextChunk() {
+    if (next_ != nullptr) ++current_;
+    if (current_ >= chunks_.size()) chunks_.push_back(NewChunk());
+    next_ = chunks_[current_];
+    end_ = next_ + kChunk;
+  }
+
+  // A chunk aligned to its size, so that the kernel can map it as one huge page.
+  char* NewChunk() {
     void* raw = ::mmap(nullptr, 2 * kChunk, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS, -1, 0);
     if (raw == MAP_FAILED) throw std::bad_alloc();
     const auto start = reinterpret_cast<std::uintptr_t>(raw);
@@ -88,15 +117,17 @@ class Pools {
     const std::uintptr_t tail = aligned + kChunk;
     if (start + 2 * kChunk > tail) ::munmap(reinterpret_cast<void*>(tail), start + 2 * kChunk - tail);
     ::madvise(reinterpret_cast<void*>(aligned), kChunk, MADV_HUGEPAGE);  // advice only: may fail
-    next_ = reinterpret_cast<char*>(aligned);
-    end_ = next_ + kChunk;
     chunkBytes_ += kChunk;
+    return reinterpret_cast<char*>(aligned);
   }
 
   std::atomic_flag busy_ = ATOMIC_FLAG_INIT;
   std::array<FreeSlot*, kClasses> free_{};
+  std::vector<char*> chunks_;
+  std::size_t current_ = 0;  // the chunk that next_ points into
   char* next_ = nullptr;
   char* end_ = nullptr;
+  std::size_t live_ = 0;  // elements handed out and not given back
   std::size_t chunkBytes_ = 0;
 };
 
@@ -123,5 +154,6 @@ void Release(void* memory, std::size_t size) noexcept {
 }
 
 std::size_t ChunkBytes() { return TESSORA_ELEMENT_POOLS ? ThePools().ChunkBytes() : 0; }
+std::size_t LiveElements() { return TESSORA_ELEMENT_POOLS ? ThePools().LiveElements() : 0; }
 
 }  // namespace element_memory

@@ -63,3 +63,24 @@ TEST(ElementMemory, FreedElementsServeTheNextDocument) {
   second.clear();
   EXPECT_TRUE(copy->IsBlock());
 }
+
+TEST(ElementMemory, ANewDocumentIsLaidOutInTheOrderItIsBuilt) {
+  if (element_memory::ChunkBytes() == 0) {
+    // The pools are off (sanitizer builds): every element comes from the general heap.
+    auto elements = MakeElements(10);
+    EXPECT_EQ(element_memory::LiveElements(), 0u);
+    GTEST_SKIP() << "element pools are off in this build";
+  }
+  if (element_memory::LiveElements() != 0) GTEST_SKIP() << "elements of other tests are still alive";
+  // A document freed in an order of its own, as closing one frees it...
+  auto first = MakeElements(1000);
+  for (std::size_t i = 0; i < first.size(); i += 2) first[i].reset();
+  first.clear();
+  ASSERT_EQ(element_memory::LiveElements(), 0u);
+  // ...leaves the next one built in order: texts of consecutive blocks follow one another.
+  auto second = MakeElements(2);
+  const auto a = reinterpret_cast<std::uintptr_t>(second[0].get());
+  const auto b = reinterpret_cast<std::uintptr_t>(second[5].get());
+  EXPECT_GT(b, a);
+  EXPECT_LT(b - a, 4096u);
+}
