@@ -38,20 +38,20 @@ std::string ReplaceAll(std::string_view text, std::string_view from, std::string
   return out;
 }
 
-std::string BreaksToTags(std::string_view text) { return ReplaceAll(text, kLineBreak, kBreakTag); }
-std::string TagsToBreaks(std::string_view text) { return ReplaceAll(text, kBreakTag, kLineBreak); }
-
 // Sets a text from a one-line file value: a memo turns "<br>" into line breaks, any other text keeps
 // the characters (and SetText keeps only its first line).
 void SetTextFromData(MText& text, std::string_view value) {
   if (text.DataType == dtMemo) {
-    text.SetText(TagsToBreaks(value));
+    text.SetText(BreakTagsToLineBreaks(value));
   } else {
     text.SetText(value);
   }
 }
 
 }  // namespace
+
+std::string BreakTagsToLineBreaks(std::string_view text) { return ReplaceAll(text, kBreakTag, kLineBreak); }
+std::string LineBreaksToBreakTags(std::string_view text) { return ReplaceAll(text, kLineBreak, kBreakTag); }
 
 // ---- block values
 
@@ -81,7 +81,7 @@ std::string MBlock::GetElementValue(std::string_view key) const {
     return child->Visible ? "1" : "0";
   }
   if (const MImage* image = As<MImage>(child)) return image->Value;
-  if (const MText* text = As<MText>(child)) return BreaksToTags(text->GetText());
+  if (const MText* text = As<MText>(child)) return LineBreaksToBreakTags(text->GetText());
   if (const MBarcode* barcode = As<MBarcode>(child)) return barcode->Value;
   return {};
 }
@@ -153,7 +153,8 @@ void MForm::WriteFormData(int pageNumber, std::vector<std::string>& lines) const
     const MFormText* text = As<MFormText>(child.get());
     if (text == nullptr || !text->Explicit) continue;
     // A data line cannot hold a line break: memo values are written with "<br>", as block values are.
-    lines.push_back(std::to_string(pageNumber) + "." + text->Name + "=" + BreaksToTags(text->GetText()));
+    lines.push_back(std::to_string(pageNumber) + "." + text->Name + "=" +
+                    LineBreaksToBreakTags(text->GetText()));
   }
 }
 
@@ -161,7 +162,7 @@ std::string MForm::FormTextFromData(std::string_view name, std::string_view data
   for (const auto& child : Children) {
     const MFormText* text = As<MFormText>(child.get());
     if (text == nullptr || text->Name != name) continue;
-    return text->DataType == dtMemo ? TagsToBreaks(dataValue) : std::string(dataValue);
+    return text->DataType == dtMemo ? BreakTagsToLineBreaks(dataValue) : std::string(dataValue);
   }
   return std::string(dataValue);
 }

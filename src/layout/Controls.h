@@ -396,3 +396,8 @@ class MEOD : public MSpecial {
 std::vector<std::string> SplitNameList(std::string_view text);
 // The index of name in list, compared without regard to case; -1 when it is not there.
 int IndexOfName(const std::vector<std::string>& list, std::string_view name);
+
+// A one-line value (layout file, data file) holds a line break as the tag "<br>". Both are found
+// byte by byte (BlockValues.cpp), so that every reader and writer of values agrees on them.
+std::string BreakTagsToLineBreaks(std::string_view text);
+std::string LineBreaksToBreakTags(std::string_view text);

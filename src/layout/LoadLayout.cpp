@@ -357,7 +357,7 @@ bool MLoadLayout::ParseText(MContainer& owner) {
       text.Format = Value.Text;
     } else if (ReadProperty(tkValue, {tkNumber, tkString})) {
       // Only a memo (its data type given before the value) keeps the lines after the first.
-      text.SetText(base::ReplaceBytes(Value.Text, "<br>", "\r\n"));
+      text.SetText(BreakTagsToLineBreaks(Value.Text));
     } else {
       SyntaxError();
     }
