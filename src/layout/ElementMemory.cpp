@@ -9,10 +9,10 @@
 #include <vector>
 
 #if defined(__SANITIZE_ADDRESS__)
-#define TESSORA_ELEMENT_POOLS 1
+#define TESSORA_ELEMENT_POOLS 0
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)
-#define TESSORA_ELEMENT_POOLS 1
+#define TESSORA_ELEMENT_POOLS 0
 #endif
 #endif
 #ifndef TESSORA_ELEMENT_POOLS
