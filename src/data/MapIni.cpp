@@ -19,10 +19,27 @@ namespace {
 
 constexpr int kDefaultImageCacheSize = 300;
 
-// "." and ".." resolved and no trailing separator (except for the root itself).
+// "." and ".." resolved, repeated separators merged and no trailing separator (except for the root
+// itself). Done on the bytes: "/" and "." are never the second byte of a Shift-JIS character. Every
+// image of a large document passes through here when it opens, so it stays a single pass.
 std::string Normalized(const std::string& absolute) {
-  std::string out = fs::path(absolute).lexically_normal().string();
-  while (out.size() > 1 && out.back() == '/') out.pop_back();
+  std::string out;
+  out.reserve(absolute.size() + 1);
+  std::size_t pos = 0;
+  while (pos < absolute.size()) {
+    std::size_t end = absolute.find('/', pos);
+    if (end == std::string::npos) end = absolute.size();
+    const std::string_view part(absolute.data() + pos, end - pos);
+    pos = end + 1;
+    if (part.empty() || part == ".") continue;
+    if (part == "..") {
+      out.resize(out.empty() ? 0 : out.rfind('/'));  // never above the root
+      continue;
+    }
+    out += '/';
+    out += part;
+  }
+  if (out.empty()) out = "/";
   return out;
 }
 

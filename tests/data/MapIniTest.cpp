@@ -118,6 +118,12 @@ TEST_F(MapIniTest, FullPathTakesRelativeNamesFromTheCurrentFolder) {
   EXPECT_EQ(ini.FullPath("shop.lay"), docs + "/shop.lay");
   EXPECT_EQ(ini.FullPath(".\\img\\..\\pic.png"), docs + "/pic.png");
   EXPECT_EQ(ini.FullPath("/abs/x.png"), "/abs/x.png");
+  EXPECT_EQ(ini.FullPath("//abs//./y/../x.png"), "/abs/x.png");
+  EXPECT_EQ(ini.FullPath("/../../x.png"), "/x.png");  // never above the root
+  EXPECT_EQ(ini.FullPath("/abs/.."), "/");
+  EXPECT_EQ(ini.FullPath("/abs/sub/"), "/abs/sub");
+  EXPECT_EQ(ini.FullPath("..\\.."), std::filesystem::path(docs).parent_path().parent_path().string());
+  EXPECT_EQ(ini.FullPath("..x\\.y"), docs + "/..x/.y");  // names that only start with dots
   EXPECT_EQ(ini.FullPath(ini.ResolvePath("<x>\\b.png")), dir_ + "/b.png");
   // A backslash that is the second byte of a Shift-JIS character stays: "表" is 95 5C.
   const std::string hyo = Sjis("表");
