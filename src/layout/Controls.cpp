@@ -73,32 +73,37 @@ void MControl::SetHeight(double v) {
   Y2 = Y1 + v;
 }
 
-void MControl::SetX1(double v) {
-  X1 = v;
+// After an end point moved: the bounds span the two end points, whichever way round they lie.
+void MControl::SpanX() {
   Bounds.Left = std::min(X1, X2);
   Bounds.Right = std::max(X1, X2);
   Width = Bounds.Right - Bounds.Left;
+}
+
+void MControl::SpanY() {
+  Bounds.Top = std::min(Y1, Y2);
+  Bounds.Bottom = std::max(Y1, Y2);
+  Height = Bounds.Bottom - Bounds.Top;
+}
+
+void MControl::SetX1(double v) {
+  X1 = v;
+  SpanX();
 }
 
 void MControl::SetX2(double v) {
   X2 = v;
-  Bounds.Left = std::min(X1, X2);
-  Bounds.Right = std::max(X1, X2);
-  Width = Bounds.Right - Bounds.Left;
+  SpanX();
 }
 
 void MControl::SetY1(double v) {
   Y1 = v;
-  Bounds.Top = std::min(Y1, Y2);
-  Bounds.Bottom = std::max(Y1, Y2);
-  Height = Bounds.Bottom - Bounds.Top;
+  SpanY();
 }
 
 void MControl::SetY2(double v) {
   Y2 = v;
-  Bounds.Top = std::min(Y1, Y2);
-  Bounds.Bottom = std::max(Y1, Y2);
-  Height = Bounds.Bottom - Bounds.Top;
+  SpanY();
 }
 
 bool MControl::Intersects(const MRect& rect) const {

@@ -141,6 +141,9 @@ class MControl {
   }
 
  private:
+  void SpanX();
+  void SpanY();
+
   const MKind kind_;
 };
 
