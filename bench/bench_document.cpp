@@ -18,6 +18,7 @@
 #include <random>
 
 #include "DocumentGenerator.h"
+#include "app/AppGlobals.h"
 #include "data/DocumentCommands.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"

@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "app/AppGlobals.h"
 #include "base/CommaText.h"
 #include "base/Sjis.h"
 #include "data/DocumentCommands.h"
@@ -26,6 +27,7 @@
 #include "render/Fonts.h"
 #include "render/MapCanvas.h"
 #include "render/PageOutput.h"
+#include "render/RenderGlobal.h"
 
 namespace fs = std::filesystem;
 

@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "layout/Containers.h"
 #include "layout/Controls.h"
 #include "layout/Form.h"
 #include "layout/Grid.h"
 #include "layout/Layout.h"
 #include "layout/LoadLayout.h"
 #include "layout/Scanner.h"
+#include "layout/Specials.h"
 
 namespace {
 

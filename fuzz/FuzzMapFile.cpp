@@ -141,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string layout = ReadBytes(TESSORA_FUZZ_DIR "/document.lay");
     FUZZ_CHECK(!layout.empty());
     folder.Write("fixed.lay", layout);
-    CreateGlobals(folder.File("tessora"));
+    CreateDataGlobals(folder.File("tessora"));
     return folder;
   }();
   const std::string input = scratch.Write("input.map", fuzz::Bytes(data, size));

@@ -10,6 +10,8 @@
 #include "data/MapIni.h"
 #include "layout/Layout.h"
 #include "layout/LoadLayout.h"
+#include "layout/Shapes.h"
+#include "layout/Specials.h"
 
 namespace {
 

@@ -12,6 +12,8 @@
 #include "data/Clipboard.h"
 #include "layout/Invalidate.h"
 #include "layout/Layout.h"
+#include "layout/Shapes.h"
+#include "layout/Specials.h"
 
 namespace {
 

@@ -16,9 +16,11 @@
 #include <vector>
 
 #include "data/MapFile.h"
+#include "layout/Containers.h"
 #include "layout/Controls.h"
 #include "layout/Form.h"
 #include "layout/Grid.h"
+#include "layout/Shapes.h"
 
 class MClipboard;
 class MLayout;

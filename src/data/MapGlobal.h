@@ -3,46 +3,56 @@
 // the content of gMapFile, gLayout and the block databases, cleared and refilled, never replaced.
 //
 // Creation order (release follows the same order):
-//   1 gIni            configuration
-//   2 gMapCanvas      page view canvas
-//   5 gMapFile        mapping data file
-//   6 gLayout         the loaded layout
-//   7 gMapDB          placed blocks on pages
-//   8 gUnmapDB        unplaced blocks
-//   9 gTrashDB        trashed blocks
-//  10 gMapInvalidate  repaint requests of the model, to the page view
-//  11 gImageCache     decoded images of the image elements
-// The places left free belong to the side pane canvases (3, 4) as they come into being.
+//   1 gIni            configuration                       data (here)
+//   2 gMapCanvas      page view canvas                    render/RenderGlobal.h
+//   5 gMapFile        mapping data file                   data (here)
+//   6 gLayout         the loaded layout                   layout/Layout.h
+//   7 gMapDB          placed blocks on pages              data (here)
+//   8 gUnmapDB        unplaced blocks                     data (here)
+//   9 gTrashDB        trashed blocks                      data (here)
+//  10 gMapInvalidate  repaint requests of the model       render/RenderGlobal.h
+//  11 gImageCache     decoded images of the image elements render/RenderGlobal.h
+// The places left free belong to the side pane canvases (3, 4) as they come into being. Each module
+// declares the globals of its own classes; the programs' start-up (app/AppGlobals.h) creates all of
+// them in this order and wires them. Headless programs and tests that need no canvas use
+// CreateDataGlobals.
 #pragma once
 
 #include <memory>
 #include <string_view>
 
+#include "data/DocumentTextSource.h"
+#include "layout/Layout.h"
+
 class MIni;
-class MMapCanvas;
 class MMapFile;
-class MLayout;
 class MMapDB;
 class MUnmapDB;
 class MTrashDB;
-class MMapInvalidate;
-class MImageCache;
 
 extern std::unique_ptr<MIni> gIni;
-extern std::unique_ptr<MMapCanvas> gMapCanvas;
 extern std::unique_ptr<MMapFile> gMapFile;
-extern std::unique_ptr<MLayout> gLayout;
 extern std::unique_ptr<MMapDB> gMapDB;
 extern std::unique_ptr<MUnmapDB> gUnmapDB;
 extern std::unique_ptr<MTrashDB> gTrashDB;
-extern std::unique_ptr<MMapInvalidate> gMapInvalidate;
-extern std::unique_ptr<MImageCache> gImageCache;
 
-// Creates and wires the global objects. programPath names the program file whose ".ini" is read;
-// empty means the running program. Raises base::Error when the configuration cannot be read; nothing
-// is left half-created then.
-void CreateGlobals(std::string_view programPath = {});
+// The steps of creation that are data's, for the unit that creates every global object.
+// gIni from the ".ini" of programPath (empty: the running program). Raises base::Error when the
+// configuration cannot be read.
+void CreateIni(std::string_view programPath);
+// gMapFile, gLayout and the three databases (5 to 9).
+void CreateDocumentObjects();
+// Installs what the model asks of the document: image names resolved through the folder aliases of
+// gIni, computed texts over gMapFile and gMapDB with dates in shortDate's format.
+void WireDocumentObjects(MShortDateFormat shortDate = {});
+// Uninstalls it again, so that nothing of the model reaches an object being released.
+void UnwireDocumentObjects();
+// Releases gMapFile, gLayout and the three databases, in that order.
+void ReleaseDocumentObjects();
 
-// Releases the global objects in creation order; each global is empty afterwards. Safe to call when
-// nothing was created.
-void ReleaseGlobals();
+// The data module's globals alone (gIni, then 5 to 9), wired, for headless use: no page view, no
+// repaint requests, no pictures. Raises base::Error when the configuration cannot be read; nothing is
+// left half-created then.
+void CreateDataGlobals(std::string_view programPath = {});
+// Releases them in creation order; each is empty afterwards. Safe when nothing was created.
+void ReleaseDataGlobals();

@@ -1,8 +1,10 @@
 // The values of block instances and pages: what makes one copy of a block class or a form differ
 // from another, and their text form in the mapping data file.
 #include "base/Sjis.h"
+#include "layout/Containers.h"
 #include "layout/Controls.h"
 #include "layout/Form.h"
+#include "layout/Shapes.h"
 
 namespace {
 

@@ -1,28 +1,28 @@
 #include "layout/ComputedText.h"
 
-#include "layout/Controls.h"
+#include "layout/Shapes.h"
 
 namespace {
-const MTextDocument* gDocument = nullptr;
+const MComputedTextSource* gSource = nullptr;
 }
 
-const MTextDocument* TextDocument() { return gDocument; }
-void SetTextDocument(const MTextDocument* document) { gDocument = document; }
+const MComputedTextSource* ComputedTextSource() { return gSource; }
+void SetComputedTextSource(const MComputedTextSource* source) { gSource = source; }
 
 bool ComputedText(const MText& text, std::string& value) {
-  if (gDocument == nullptr) return false;
+  if (gSource == nullptr) return false;
   switch (text.DataType) {
     case dtCreateDate:
-      value = gDocument->CreateDate();
+      value = gSource->CreateDate();
       return true;
     case dtNowDate:
-      value = gDocument->NowDate();
+      value = gSource->NowDate();
       return true;
     case dtNowPage:
-      value = std::to_string(gDocument->PageOfText(text));
+      value = std::to_string(gSource->PageOfText(text));
       return true;
     case dtTotalPage:
-      value = std::to_string(gDocument->PageCount());
+      value = std::to_string(gSource->PageCount());
       return true;
     default:
       return false;

@@ -2,9 +2,9 @@
 //
 // A create-date, now-date, now-page or total-page text shows a value of the document around the
 // model: the date of the mapping data file, today's date, the number of the page that holds the text
-// and the page count. The model does not know the document: it asks the object installed here (the
-// global objects install one over the data file and the pages). Without one, as in the loader's own
-// tools, such a text shows its stored value.
+// and the page count. The model does not know the document: it asks the source installed here (the
+// global objects install one over the data file and the pages, data/DocumentTextSource.h). Without
+// one, as in the loader's own tools, such a text shows its stored value.
 #pragma once
 
 #include <string>
@@ -12,9 +12,9 @@
 class MControl;
 class MText;
 
-class MTextDocument {
+class MComputedTextSource {
  public:
-  virtual ~MTextDocument() = default;
+  virtual ~MComputedTextSource() = default;
   // The date of the mapping data file as a short date; empty when the document has no file yet.
   virtual std::string CreateDate() const = 0;
   // Today's date, in the same format.
@@ -24,11 +24,11 @@ class MTextDocument {
   virtual int PageCount() const = 0;
 };
 
-// The installed document, or null.
-const MTextDocument* TextDocument();
-// Installs the document (not owned); null uninstalls it.
-void SetTextDocument(const MTextDocument* document);
+// The installed source, or null.
+const MComputedTextSource* ComputedTextSource();
+// Installs the source (not owned); null uninstalls it.
+void SetComputedTextSource(const MComputedTextSource* source);
 
 // The computed value of a text of data type 5 to 8, in decimal for the page numbers. False (value
-// untouched) for any other data type or when no document is installed.
+// untouched) for any other data type or when no source is installed.
 bool ComputedText(const MText& text, std::string& value);

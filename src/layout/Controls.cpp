@@ -12,7 +12,9 @@
 MControl::~MControl() = default;
 
 void* MControl::operator new(std::size_t size) { return element_memory::Allocate(size); }
-void MControl::operator delete(void* memory, std::size_t size) noexcept { element_memory::Release(memory, size); }
+void MControl::operator delete(void* memory, std::size_t size) noexcept {
+  element_memory::Release(memory, size);
+}
 
 std::unique_ptr<MControl> MControl::Clone() const {
   std::unique_ptr<MControl> copy = NewSame();
@@ -110,131 +112,6 @@ bool MControl::Intersects(const MRect& rect) const {
   return rect.Right >= Bounds.Left && Bounds.Right >= rect.Left && rect.Bottom >= Bounds.Top &&
          Bounds.Bottom >= rect.Top;
 }
-
-// ---- shapes
-
-void MShape::Assign(const MControl& source) {
-  MControl::Assign(source);
-  if (const MShape* shape = As<MShape>(&source)) {
-    Align = shape->Align;
-    Stretch = shape->Stretch;
-    Editable = shape->Editable;
-  }
-}
-
-void MImage::Assign(const MControl& source) {
-  MShape::Assign(source);
-  if (const MImage* image = As<MImage>(&source)) {
-    Value = image->Value;
-    FileName = image->FileName;
-  }
-}
-
-void MImage::SetValue(const std::string& text) {
-  Value = text;
-  FileName = ResolveImagePath(text);
-}
-
-void MText::Assign(const MControl& source) {
-  MShape::Assign(source);
-  if (const MText* text = As<MText>(&source)) {
-    Lines = text->Lines;
-    FontFamily = text->FontFamily;
-    FontSize = text->FontSize;
-    FontStyle = text->FontStyle;
-    DataType = text->DataType;
-    Format = text->Format;
-  }
-}
-
-void MText::SetText(std::string_view value) {
-  Lines = base::SplitLines(value);
-  if (DataType != dtMemo && Lines.size() > 1) Lines.resize(1);
-}
-
-// The stored text for every data type. Texts of the computed types (create-date, now-date, now-page,
-// total-page) show a value that depends on the document and the page; element drawing computes it.
-std::string MText::GetText() const {
-  // Dates and page numbers come from the document around the model (layout/ComputedText.h).
-  if (std::string computed; ComputedText(*this, computed)) return computed;
-  if (Lines.size() == 1) return Lines.front();
-  std::string text;
-  for (const std::string& line : Lines) {
-    text += line;
-    text += "\r\n";
-  }
-  return text;
-}
-
-void MBarcode::Assign(const MControl& source) {
-  MShape::Assign(source);
-  if (const MBarcode* barcode = As<MBarcode>(&source)) Value = barcode->Value;
-}
-
-// ---- containers
-
-void MContainer::Assign(const MControl& source) {
-  MControl::Assign(source);
-  if (const MContainer* container = As<MContainer>(&source)) {
-    if (container == this) return;
-    Children.clear();
-    Children.reserve(container->Children.size());
-    for (const auto& child : container->Children) Children.push_back(child->Clone());
-  }
-}
-
-void MContainer::Translate(double dx, double dy) {
-  MControl::Translate(dx, dy);
-  for (const auto& child : Children) child->Translate(dx, dy);
-}
-
-MText* MContainer::FindEditableText(double x, double y) {
-  for (const auto& child : Children) {
-    MText* text = As<MText>(child.get());
-    if (text != nullptr && text->Editable && text->Bounds.Left <= x && x <= text->Bounds.Right &&
-        text->Bounds.Top <= y && y <= text->Bounds.Bottom) {
-      return text;
-    }
-  }
-  return nullptr;
-}
-
-bool MContainer::Contains(const MControl* element) const {
-  return std::any_of(Children.begin(), Children.end(),
-                     [element](const auto& c) { return c.get() == element; });
-}
-
-MControl* MContainer::FindChild(std::string_view name) const {
-  for (const auto& child : Children) {
-    if (child->Name == name) return child.get();
-  }
-  return nullptr;
-}
-
-std::vector<std::string> MContainer::EditableNames() const {
-  std::vector<std::string> names;
-  for (const auto& child : Children) {
-    const MText* text = As<MText>(child.get());
-    if (text != nullptr && text->Editable) names.push_back(text->Name);
-  }
-  return names;
-}
-
-// ---- blocks
-
-void MBlock::Assign(const MControl& source) {
-  MContainer::Assign(source);
-  if (const MBlock* block = As<MBlock>(&source)) {
-    FaceElement = block->FaceElement;
-    ThumbnailElements = block->ThumbnailElements;
-    KeyElements = block->KeyElements;
-    SearchElements = block->SearchElements;
-  }
-}
-
-void MBlock::SetThumbnailElements(std::string_view names) { ThumbnailElements = SplitNameList(names); }
-void MBlock::SetKeyElements(std::string_view names) { KeyElements = SplitNameList(names); }
-void MBlock::SetSearchElements(std::string_view names) { SearchElements = SplitNameList(names); }
 
 // ---- name lists
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "layout/Controls.h"
+#include "layout/Containers.h"
 #include "layout/Grid.h"
 
 class MForm : public MContainer {
@@ -17,7 +17,7 @@ class MForm : public MContainer {
 
   // Container copy, then the grid's points (without their entries).
   void Assign(const MControl& source) override;
-  void Draw(MMapCanvas& canvas, std::uint8_t variant, bool clip) override;
+  void Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) override;
   // The form's own editable texts first, then those of the blocks placed on its grid.
   MText* FindEditableText(double x, double y) override;
   // Own children first, then the children of the blocks placed on the grid.

@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "layout/Containers.h"
+#include "layout/Shapes.h"
+
 // ---- MGridPoint
 
 void MGridPoint::Assign(const MControl& source) {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "layout/Controls.h"
+#include "layout/Shapes.h"
 
 class MGridPoint : public MControl {
  public:
@@ -21,7 +22,7 @@ class MGridPoint : public MControl {
 
   // Copies the block types; the placed entry is never copied (this point's own entry is freed).
   void Assign(const MControl& source) override;
-  void Draw(MMapCanvas& canvas, std::uint8_t variant, bool clip) override;
+  void Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) override;
 
   // From a comma-separated text; entries trimmed, the old ones replaced.
   void SetBlockTypes(std::string_view text);
@@ -59,7 +60,7 @@ class MGrid {
 
   // One row per source row with a clone of each of its points; no entries are copied.
   void Assign(const MGrid& source);
-  void Draw(MMapCanvas& canvas, std::uint8_t variant, bool clip);
+  void Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip);
 
   void NewRow();
   // Appends the point to the last row.

@@ -7,6 +7,7 @@
 
 #include "layout/Grid.h"
 #include "layout/Invalidate.h"
+#include "layout/Specials.h"
 
 namespace {
 

@@ -2,6 +2,8 @@
 
 #include "base/Sjis.h"
 
+std::unique_ptr<MLayout> gLayout;
+
 MSetting::MSetting() : FontFamily(base::Utf8ToSjis("ＭＳ Ｐゴシック")) {}
 
 void MSetting::Apply(MControl& element) const {

@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "layout/Containers.h"
 #include "layout/Controls.h"
 #include "layout/Form.h"
 
@@ -58,3 +59,7 @@ class MLayout {
   std::vector<std::unique_ptr<MForm>> Forms;
   std::vector<std::unique_ptr<MBlock>> Blocks;
 };
+
+// The layout of the open document: one of the global objects (data/MapGlobal.h lists them all), made
+// and released by the programs' start-up; empty outside it.
+extern std::unique_ptr<MLayout> gLayout;

@@ -20,26 +20,10 @@
 #include <string_view>
 #include <unordered_map>
 
+#include "layout/ElementCanvas.h"
+
 class MCanvasHost;
 class QPainter;
-
-// Pen styles, in the order of the layout's stroke styles.
-enum MPenStyle : std::uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear };
-// Brush styles, in the order of the layout's fill styles.
-enum MBrushStyle : std::uint8_t { bsSolid, bsClear };
-
-struct MPen {
-  int Width = 1;  // pixels; a pen wider than one pixel draws solid whatever its style
-  std::uint32_t Color = 0x000000;
-  std::uint8_t Style = psSolid;
-  bool operator==(const MPen&) const = default;
-};
-
-struct MBrush {
-  std::uint32_t Color = 0xFFFFFF;
-  std::uint8_t Style = bsSolid;
-  bool operator==(const MBrush&) const = default;
-};
 
 struct MFont {
   std::string Face;  // Shift-JIS family name

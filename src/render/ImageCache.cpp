@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/Sjis.h"
+#include "layout/Shapes.h"
 #include "render/QtText.h"
 
 namespace {
@@ -41,4 +42,20 @@ const QImage* MImageCache::GetImage(std::string_view path) {
     items_.pop_front();
   }
   return added->image.get();
+}
+
+namespace {
+MImageCache* gElementImageCache = nullptr;
+}  // namespace
+
+MImageCache* ElementImageCache() { return gElementImageCache; }
+void SetElementImageCache(MImageCache* cache) { gElementImageCache = cache; }
+
+const QImage* LoadImage(MImage& image) {
+  const QImage* picture =
+      gElementImageCache != nullptr ? gElementImageCache->GetImage(image.FileName) : nullptr;
+  if (picture != nullptr && picture->isNull()) picture = nullptr;
+  image.ImageWidth = picture != nullptr ? picture->width() : 0;
+  image.ImageHeight = picture != nullptr ? picture->height() : 0;
+  return picture;
 }

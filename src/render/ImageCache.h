@@ -10,6 +10,8 @@
 #include <string_view>
 #include <unordered_map>
 
+class MImage;
+
 class MImageCache {
  public:
   MImageCache();
@@ -38,3 +40,13 @@ class MImageCache {
   std::unordered_map<std::string, std::list<Item>::iterator> index_;
   int capacity_ = 300;
 };
+
+// The cache element drawing takes its pictures from at each draw; the global objects install the
+// global cache here. Without one, images load nothing: they draw the gray box in design mode and
+// nothing otherwise.
+MImageCache* ElementImageCache();
+// Installs the cache (not owned); null uninstalls it.
+void SetElementImageCache(MImageCache* cache);
+// The decoded image of the element's FileName from the installed cache, or null; records its pixel
+// size in ImageWidth and ImageHeight (both 0 when there is none).
+const QImage* LoadImage(MImage& image);

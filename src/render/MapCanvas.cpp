@@ -9,9 +9,10 @@
 #include "barcode/BarImage.h"
 #include "base/Numbers.h"
 #include "base/Sjis.h"
-#include "data/MapDB.h"
 #include "layout/Form.h"
+#include "layout/Shapes.h"
 #include "render/CanvasHost.h"
+#include "render/ImageCache.h"
 #include "render/LineBreak.h"
 #include "render/QtText.h"
 
@@ -24,6 +25,10 @@ constexpr double kMaxZoom = 4.0;
 constexpr std::uint32_t kGridPointPen = 0x6A6AE7;    // RGB 231, 106, 106
 constexpr std::uint32_t kGridPointBrush = 0x3D3DF4;  // RGB 244, 61, 61
 constexpr std::uint32_t kEntryMarkPen = 0xA4A0A0;    // RGB 160, 160, 164
+
+// The barcode of barcode elements: NW-7 bars 40 high, the wide elements 2.5 times the narrow.
+constexpr int kBarHeight = 40;
+constexpr int kElementRatio = 25;
 
 // Screen images kept scaled, by bytes; a page of photos fits many times over.
 constexpr qint64 kScaledImageBudget = 64ll * 1024 * 1024;
@@ -162,8 +167,31 @@ void MMapCanvas::SetMode(std::uint8_t mode) {
 }
 
 void MMapCanvas::Paint() {
-  if (GetCanvas() == nullptr || mapDB_ == nullptr) return;
-  if (MForm* page = mapDB_->ActivePage()) page->Draw(*this, 0, true);
+  if (GetCanvas() == nullptr) return;
+  if (MForm* page = Page()) page->Draw(*this, 0, true);
+}
+
+bool MMapCanvas::DrawImageElement(MImage& image) {
+  const QImage* picture = LoadImage(image);
+  if (picture == nullptr) return false;
+  DrawImage(image.Bounds, *picture, image.ImageHeight, image.ImageWidth);
+  return true;
+}
+
+bool MMapCanvas::DrawBarcodeElement(const MBarcode& element) {
+  // The component lives for one draw, so every draw shows the current value.
+  barcode::TBarImage bar;
+  bar.SetBarEnabled(false);  // collect the settings, paint once at the end
+  bar.SetBarType(barcode::cbarNW7);
+  bar.SetBarHeight(kBarHeight);
+  bar.SetMatch(true);
+  bar.SetSymbolDisp(false);
+  bar.SetElementRatio(kElementRatio);
+  bar.SetCode(element.Value);
+  bar.SetBarEnabled(true);
+  if (!bar.BarDisped()) return false;
+  DrawBarcode(element.Bounds, bar);
+  return true;
 }
 
 QSize MMapCanvas::PanelSize() const {

@@ -13,27 +13,26 @@
 #include <QRect>
 #include <QSize>
 #include <cstdint>
+#include <functional>
 #include <list>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "layout/Controls.h"
+#include "layout/ElementCanvas.h"
+#include "layout/Shapes.h"
 #include "render/BaseCanvas.h"
 
-class MMapDB;
+class MForm;
 namespace barcode {
 class TBarImage;
 }
 
 // Length units of the page coordinates: the layout's unit codes, and device pixels.
 enum MCanvasUnit : std::uint8_t { cuMillimetre, cuCentimetre, cuInch, cuPixel };
-// Drawing modes: what the page shows besides the elements.
-enum MCanvasMode : std::uint8_t { cmMapping, cmTextInput, cmPrinting };
-// Alignments of DrawTextFit, as the layout's text alignments.
-enum MTextAlign : int { taLeft = 0, taCenter = 1, taRight = 2 };
 
-class MMapCanvas : public MBaseCanvas {
+class MMapCanvas : public MBaseCanvas, public MElementCanvas {
  public:
   MMapCanvas();
   ~MMapCanvas() override;
@@ -64,36 +63,51 @@ class MMapCanvas : public MBaseCanvas {
   double PageHeight() const { return pageHeight_; }
   void SetPageWidth(double width);
   void SetPageHeight(double height);
-  std::uint8_t Mode() const { return mode_; }
+  std::uint8_t Mode() const override { return mode_; }
   void SetMode(std::uint8_t mode);
-  MMapDB* MapDB() const { return mapDB_; }
-  void SetMapDB(MMapDB* db) { mapDB_ = db; }
-  // Draws the active page of MapDB with the clip test on; nothing when there is none.
+  bool DesignMode() const override { return MBaseCanvas::DesignMode(); }
+  // Where the page shown comes from: the page view asks for the active page of the placed blocks at
+  // each paint. Null (the default) or a source that answers null shows nothing.
+  using PageSource = std::function<MForm*()>;
+  void SetPageSource(PageSource source) { pageSource_ = std::move(source); }
+  // The page the source gives now, or null.
+  MForm* Page() const { return pageSource_ ? pageSource_() : nullptr; }
+  // Draws the page of the source with the clip test on; nothing when there is none.
   void Paint() override;
   // The size of one page at the current zoom, which the panel takes.
   QSize PanelSize() const;
 
   // Conversions.
-  int ToPixels(double length) const;
+  int ToPixels(double length) const override;
   QPoint PointToPixels(double x, double y) const;
   QRect RectToPixels(double x1, double y1, double x2, double y2) const;
   QRect RectToPixels(const MRect& r) const { return RectToPixels(r.Left, r.Top, r.Right, r.Bottom); }
   QPointF PixelsToPoint(int px, int py) const;
   // The area being repainted in units, widened by 2 pixels on every side (origin not subtracted).
-  MRect GetClipRectUnits() const;
+  MRect GetClipRectUnits() const override;
+
+  // The surface's pen, brush and font, as element drawing sets them.
+  void SetPen(const MPen& pen) override { MBaseCanvas::SetPen(pen); }
+  void SetPenStyle(std::uint8_t style) override { MBaseCanvas::SetPenStyle(style); }
+  void SetBrush(const MBrush& brush) override { MBaseCanvas::SetBrush(brush); }
+  void SetBrushStyle(std::uint8_t style) override { MBaseCanvas::SetBrushStyle(style); }
+  void SetFontColor(std::uint32_t color) override { MBaseCanvas::SetFontColor(color); }
+  void SetFontFace(std::string_view face) override { MBaseCanvas::SetFontFace(face); }
+  void SetFontHeight(int height) override { MBaseCanvas::SetFontHeight(height); }
+  void SetFontStyle(bool bold, bool italic) override { MBaseCanvas::SetFontStyle(bold, italic); }
 
   // Primitives, in units, with the surface's pen, brush and font.
-  void MoveTo(double x, double y);
-  void LineTo(double x, double y);
+  void MoveTo(double x, double y) override;
+  void LineTo(double x, double y) override;
   void Rectangle(double x1, double y1, double x2, double y2);
-  void Rectangle(const MRect& r) { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
+  void Rectangle(const MRect& r) override { Rectangle(r.Left, r.Top, r.Right, r.Bottom); }
   void Ellipse(double x1, double y1, double x2, double y2);
-  void Ellipse(const MRect& r) { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
+  void Ellipse(const MRect& r) override { Ellipse(r.Left, r.Top, r.Right, r.Bottom); }
   // One line of text; the font height is lowered pixel by pixel (not below 1) until the text fits
   // the width, and stays lowered.
-  void DrawTextFit(const MRect& rect, std::string_view text, int align);
+  void DrawTextFit(const MRect& rect, std::string_view text, int align) override;
   // Lines of text, each broken to the width; what does not fit in height is not drawn.
-  void DrawMemoText(const MRect& rect, const std::vector<std::string>& lines);
+  void DrawMemoText(const MRect& rect, const std::vector<std::string>& lines) override;
   // Takes one display line off the front of rest, measured with the surface font.
   std::string BreakLine(std::string& rest, int maxWidth);
   // A decoded image fitted into the rectangle with its proportions, centred.
@@ -101,14 +115,19 @@ class MMapCanvas : public MBaseCanvas {
   // A barcode component's bars stretched into the top 9/12 of the rectangle and its code text fitted
   // into the bottom 2/12 with the surface font, its height set to that band.
   virtual void DrawBarcode(const MRect& rect, const barcode::TBarImage& barcode);
+  // The picture from the image cache of element drawing (render/ImageCache.h) through DrawImage.
+  bool DrawImageElement(MImage& image) override;
+  // The element's value as the barcode of barcode elements (NW-7, bars 40 high, ratio 2.5), through
+  // DrawBarcode.
+  bool DrawBarcodeElement(const MBarcode& barcode) override;
 
   // Entry marks; (x, y) is the top-left point of the grid point or entry. With clip set a mark
   // outside the area being repainted is skipped.
-  void DrawGridPointMark(bool clip, double x, double y);
-  void DrawSpaceMark(bool clip, double x, double y);
-  void DrawNewLineMark(bool clip, double x, double y);
-  void DrawNewPageMark(bool clip, double x, double y);
-  void DrawEndMark(bool clip, double x, double y);
+  void DrawGridPointMark(bool clip, double x, double y) override;
+  void DrawSpaceMark(bool clip, double x, double y) override;
+  void DrawNewLineMark(bool clip, double x, double y) override;
+  void DrawNewPageMark(bool clip, double x, double y) override;
+  void DrawEndMark(bool clip, double x, double y) override;
 
  protected:
   // The pixel box an image is drawn into: aspect-fit and centred in rect; empty when nothing draws.
@@ -141,7 +160,7 @@ class MMapCanvas : public MBaseCanvas {
   double originX_ = 0, originY_ = 0;
   double pageWidth_ = 1.0, pageHeight_ = 1.0;
   std::uint8_t mode_ = cmMapping;
-  MMapDB* mapDB_ = nullptr;
+  PageSource pageSource_;
   QPoint penPos_;
   std::list<ScaledImage> scaled_;  // most recently used first
   qint64 scaledBytes_ = 0;

@@ -9,6 +9,7 @@
 #include "data/MapGlobal.h"
 #include "layout/Layout.h"
 #include "render/MapCanvas.h"
+#include "render/RenderGlobal.h"
 
 int PrintPages(QPrinter& printer, const MLayout& layout, const MMapDB& mapDB, std::string_view fileName,
                bool designMode, MPrintRange range) {

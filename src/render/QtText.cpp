@@ -1,5 +1,8 @@
 #include "render/QtText.h"
 
+#include <QDate>
+#include <QLocale>
+
 #include "base/Sjis.h"
 
 QString FromSjis(std::string_view sjis) {
@@ -38,4 +41,8 @@ MSjisText::MSjisText(std::string_view sjis) : text_(FromSjis(sjis)), count_(base
 qsizetype MSjisText::PrefixLength(std::size_t n) const {
   if (n >= count_) return text_.size();
   return ends_.empty() ? static_cast<qsizetype>(n) : (n == 0 ? 0 : ends_[n - 1]);
+}
+
+std::string ShortDateText(std::int64_t day) {
+  return ToSjis(QLocale::system().toString(QDate(1899, 12, 30).addDays(day), QLocale::ShortFormat));
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringView>
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -29,3 +30,7 @@ class MSjisText {
   // the case for all valid Shift-JIS.
   std::vector<qsizetype> ends_;
 };
+
+// A day number (days since 1899-12-30, the day 0 of the data file's date stamps) as the system
+// locale's short date (Shift-JIS): what the computed date texts show in the programs.
+std::string ShortDateText(std::int64_t day);

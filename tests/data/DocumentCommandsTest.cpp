@@ -55,10 +55,10 @@ class Commands : public ::testing::Test {
   void SetUp() override {
     doc_test::WriteBytes(folder_ / "prog/tessora.ini", "[folder_alias]\r\nlay=../layouts\r\n");
     fs::create_directories(folder_ / "layouts");
-    CreateGlobals((folder_ / "prog/tessora").string());
+    CreateDataGlobals((folder_ / "prog/tessora").string());
     WriteLayout("docs/shop.lay", {{"all", "all", "all"}, {"all", "all", "all"}});
   }
-  void TearDown() override { ReleaseGlobals(); }
+  void TearDown() override { ReleaseDataGlobals(); }
 
   void WriteLayout(const std::string& name, const std::vector<std::vector<std::string>>& grid) {
     doc_test::WriteBytes(folder_ / name, SjisCrLf(doc_test::GridLayoutText(grid)));

@@ -25,9 +25,9 @@ class DocumentFuzzRegression : public ::testing::Test {
   void SetUp() override {
     doc_test::WriteBytes(folder_ / "tessora.ini", "[folder_alias]\r\nimg=.\r\n");
     fs::copy_file(fs::path(TESSORA_SOURCE_DIR) / "fuzz/document.lay", folder_ / "fixed.lay");
-    CreateGlobals((folder_ / "tessora").string());
+    CreateDataGlobals((folder_ / "tessora").string());
   }
-  void TearDown() override { ReleaseGlobals(); }
+  void TearDown() override { ReleaseDataGlobals(); }
 
   // The input's rows as a document of the fixed layout, as the fuzz target writes it.
   std::string AsDocument(const fs::path& input) {

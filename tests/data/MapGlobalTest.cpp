@@ -1,15 +1,14 @@
-#include "data/MapGlobal.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <fstream>
 
 #include "data/MapFile.h"
+#include "data/MapGlobal.h"
 #include "data/MapIni.h"
-#include "layout/Controls.h"
 #include "layout/ImagePath.h"
 #include "layout/Layout.h"
+#include "layout/Shapes.h"
 
 namespace fs = std::filesystem;
 
@@ -23,7 +22,7 @@ class GlobalsTest : public ::testing::Test {
     std::ofstream(dir_ / "tessora.ini") << "[folder_alias]\r\nimg=pics\r\n";
   }
   void TearDown() override {
-    ReleaseGlobals();
+    ReleaseDataGlobals();
     fs::remove_all(dir_);
   }
   fs::path dir_;
@@ -31,7 +30,7 @@ class GlobalsTest : public ::testing::Test {
 }  // namespace
 
 TEST_F(GlobalsTest, CreatesEveryObjectAndReleasesThemAll) {
-  CreateGlobals((dir_ / "tessora").string());
+  CreateDataGlobals((dir_ / "tessora").string());
   ASSERT_TRUE(gIni && gMapFile && gLayout);
   EXPECT_EQ(gIni->ProgramFolder(), dir_.string());
   EXPECT_TRUE(gMapFile->FileName().empty());
@@ -45,16 +44,16 @@ TEST_F(GlobalsTest, CreatesEveryObjectAndReleasesThemAll) {
   image.SetValue("");
   EXPECT_EQ(image.FileName, "");
 
-  ReleaseGlobals();
+  ReleaseDataGlobals();
   EXPECT_FALSE(gIni || gMapFile || gLayout);
   image.SetValue("<img>\\shoe.png");  // no configuration: the value is the path
   EXPECT_EQ(image.FileName, "<img>\\shoe.png");
-  ReleaseGlobals();  // a second release is harmless
+  ReleaseDataGlobals();  // a second release is harmless
 }
 
 TEST_F(GlobalsTest, CreatingAgainStartsFresh) {
-  CreateGlobals((dir_ / "tessora").string());
+  CreateDataGlobals((dir_ / "tessora").string());
   gMapFile->SetLayoutName("old.lay");
-  CreateGlobals((dir_ / "tessora").string());
+  CreateDataGlobals((dir_ / "tessora").string());
   EXPECT_TRUE(gMapFile->LayoutName().empty());
 }

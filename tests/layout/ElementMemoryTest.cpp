@@ -1,5 +1,3 @@
-#include "layout/ElementMemory.h"
-
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -7,8 +5,11 @@
 #include <set>
 #include <vector>
 
+#include "layout/Containers.h"
 #include "layout/Controls.h"
+#include "layout/ElementMemory.h"
 #include "layout/Form.h"
+#include "layout/Shapes.h"
 
 namespace {
 

@@ -12,8 +12,10 @@
 #include <vector>
 
 #include "LayoutFiles.h"
+#include "layout/Containers.h"
 #include "layout/Controls.h"
 #include "layout/Form.h"
+#include "layout/Shapes.h"
 
 namespace {
 

@@ -5,9 +5,11 @@
 #include <string>
 #include <vector>
 
+#include "layout/Containers.h"
 #include "layout/Controls.h"
 #include "layout/Grid.h"
 #include "layout/Invalidate.h"
+#include "layout/Specials.h"
 
 namespace {
 

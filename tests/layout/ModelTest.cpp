@@ -4,11 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "layout/Containers.h"
 #include "layout/Controls.h"
 #include "layout/Form.h"
 #include "layout/ImagePath.h"
 #include "layout/Layout.h"
 #include "layout/LayoutFiles.h"
+#include "layout/Shapes.h"
+#include "layout/Specials.h"
 
 namespace {
 

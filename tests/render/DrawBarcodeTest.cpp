@@ -2,8 +2,8 @@
 
 #include <QPainter>
 
-#include "RenderTestSupport.h"
 #include "barcode/BarImage.h"
+#include "support/RenderTestSupport.h"
 
 namespace {
 

@@ -11,18 +11,19 @@
 #include <filesystem>
 #include <fstream>
 
-#include "RenderTestSupport.h"
 #include "base/Sjis.h"
+#include "data/DocumentTextSource.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "layout/ComputedText.h"
-#include "layout/ElementDraw.h"
 #include "layout/Form.h"
 #include "layout/Layout.h"
 #include "layout/LoadLayout.h"
-#include "render/DocumentTexts.h"
+#include "layout/Shapes.h"
+#include "layout/Specials.h"
 #include "render/ImageCache.h"
 #include "render/QtText.h"
+#include "support/RenderTestSupport.h"
 
 namespace {
 
@@ -63,8 +64,8 @@ class CacheScope {
 };
 class DocumentScope {
  public:
-  explicit DocumentScope(const MTextDocument* document) { SetTextDocument(document); }
-  ~DocumentScope() { SetTextDocument(nullptr); }
+  explicit DocumentScope(const MComputedTextSource* document) { SetComputedTextSource(document); }
+  ~DocumentScope() { SetComputedTextSource(nullptr); }
 };
 
 class ElementDraw : public ::testing::Test {
@@ -263,7 +264,7 @@ class ComputedTexts : public ElementDraw {
     db_->CreateFirstPage();
     for (int i = 0; i < 4; ++i) db_->AppendPage(layout_.NewPageForm());
     ASSERT_EQ(db_->PageCount(), 5);
-    texts_ = std::make_unique<MDocumentTexts>(file_, *db_);
+    texts_ = std::make_unique<MDocumentTextSource>(file_, *db_, ShortDateText);
   }
   MText& PageText(int page, const char* name) { return *As<MText>(db_->GetPage(page - 1)->FindChild(name)); }
 
@@ -271,7 +272,7 @@ class ComputedTexts : public ElementDraw {
   MLayout layout_;
   MMapFile file_;
   std::unique_ptr<MMapDB> db_;
-  std::unique_ptr<MDocumentTexts> texts_;
+  std::unique_ptr<MDocumentTextSource> texts_;
 };
 
 }  // namespace

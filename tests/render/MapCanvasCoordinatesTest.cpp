@@ -2,10 +2,8 @@
 
 #include <QPainter>
 
-#include "RenderTestSupport.h"
-#include "data/MapDB.h"
-#include "layout/Layout.h"
 #include "render/MapCanvas.h"
+#include "support/RenderTestSupport.h"
 
 TEST(MapCanvasCoordinates, UnitsSetTheScalesFromTheResolution) {
   MMapCanvas c;
@@ -178,13 +176,10 @@ TEST(MapCanvasPaint, NothingWithoutAnActivePage) {
   QPainter painter(&image);
   {
     MPaintScope scope(c, painter);
-    c.Paint();  // no database
-    MLayout layout;
-    MMapFile file;
-    MMapDB db(layout, file);  // a layout without forms gives no pages
-    c.SetMapDB(&db);
+    c.Paint();                                // no page source
+    c.SetPageSource([] { return nullptr; });  // a source without a page
     c.Paint();
-    c.SetMapDB(nullptr);
+    c.SetPageSource(nullptr);
   }
   painter.end();
   EXPECT_TRUE(InkBounds(image).isEmpty());

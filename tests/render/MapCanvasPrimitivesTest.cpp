@@ -2,10 +2,10 @@
 
 #include <QPainter>
 
-#include "RenderTestSupport.h"
 #include "base/Sjis.h"
 #include "render/LineBreak.h"
 #include "render/MapCanvas.h"
+#include "support/RenderTestSupport.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "RenderTestSupport.h"
 #include "render/MapInvalidate.h"
+#include "support/RenderTestSupport.h"
 
 TEST(MapInvalidate, RequestsTheTouchedPixelsOnly) {
   MMapCanvas canvas;

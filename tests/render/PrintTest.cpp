@@ -10,13 +10,15 @@
 #include <filesystem>
 #include <fstream>
 
-#include "RenderTestSupport.h"
 #include "base/Sjis.h"
 #include "data/DocumentCommands.h"
 #include "data/MapDB.h"
 #include "data/MapGlobal.h"
 #include "layout/Layout.h"
+#include "render/MapCanvas.h"
 #include "render/PageOutput.h"
+#include "render/RenderGlobal.h"
+#include "support/RenderTestSupport.h"
 
 namespace fs = std::filesystem;
 
@@ -41,12 +43,22 @@ class PrintTest : public ::testing::Test {
                                        "item,b1.visible,b2.visible,b3.visible,code\r\n\r\n[map_data]\r\n"
                                        "item,1,0,0,0123\r\nnewpage\r\nitem,0,1,0,4567\r\nnewpage\r\n"
                                        "item,0,0,1,89012\r\n";
-    CreateGlobals((dir_ / "tessora").string());
+    CreateGlobals();
     Open();
   }
   void TearDown() override {
     ReleaseGlobals();
     fs::remove_all(dir_);
+  }
+
+  // The document's objects and the page view, whose design mode printing follows.
+  void CreateGlobals() {
+    CreateDataGlobals((dir_ / "tessora").string());
+    gMapCanvas = std::make_unique<MMapCanvas>();
+  }
+  static void ReleaseGlobals() {
+    gMapCanvas.reset();
+    ReleaseDataGlobals();
   }
 
   void WriteLayout(const std::string& print) {
@@ -192,7 +204,7 @@ TEST_F(PrintTest, PrintOffsetsMoveEverythingOnPaperOnly) {
 
   ReleaseGlobals();
   WriteLayout("x: 10; y: 5;");
-  CreateGlobals((dir_ / "tessora").string());
+  CreateGlobals();
   Open();
   PrintDocument(*Printer(), pcPageNumbers, 1, 1);
   const QRect shifted = InkBounds(Sheets().at(0));

@@ -7,10 +7,10 @@
 #include <QStandardPaths>
 #include <QTemporaryDir>
 
-#include "RenderTestSupport.h"
 #include "base/Error.h"
 #include "base/Sjis.h"
 #include "render/PrinterCanvas.h"
+#include "support/RenderTestSupport.h"
 
 namespace {
 

@@ -13,6 +13,7 @@
 
 #include "base/Sjis.h"
 #include "data/MapDB.h"
+#include "layout/Containers.h"
 #include "layout/Controls.h"
 #include "layout/Layout.h"
 #include "layout/LoadLayout.h"

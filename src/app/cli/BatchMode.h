@@ -12,6 +12,6 @@
 // standard error, nothing is written (no file, no output) and the exit status is 1.
 #pragma once
 
-#include "app/CommandLine.h"
+#include "app/cli/CommandLine.h"
 
 int RunBatch(CommandArgs args);

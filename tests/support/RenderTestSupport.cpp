@@ -1,4 +1,4 @@
-#include "RenderTestSupport.h"
+#include "support/RenderTestSupport.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 namespace {
 
 // One application for the whole run: fonts and screens need it. The offscreen platform is chosen by
-// the test environment.
+// the test environment. A test program with an application of its own (the window's) keeps that one.
 class QtEnvironment : public ::testing::Environment {
  public:
   void SetUp() override {
@@ -20,7 +20,7 @@ class QtEnvironment : public ::testing::Environment {
     static char* argv[] = {name, nullptr};
     // CTest chooses the offscreen platform; a test run by hand gets it too.
     if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    app_ = std::make_unique<QGuiApplication>(argc, argv);
+    if (QCoreApplication::instance() == nullptr) app_ = std::make_unique<QGuiApplication>(argc, argv);
     InstallFontSubstitutions();
   }
   void TearDown() override { app_.reset(); }

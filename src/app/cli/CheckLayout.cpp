@@ -3,7 +3,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/CommandLine.h"
+#include "app/cli/CommandLine.h"
 #include "base/Error.h"
 #include "base/Numbers.h"
 #include "base/Sjis.h"

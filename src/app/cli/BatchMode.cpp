@@ -1,4 +1,4 @@
-#include "app/BatchMode.h"
+#include "app/cli/BatchMode.h"
 
 #include <algorithm>
 #include <array>
@@ -11,7 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "app/ExportActions.h"
+#include "app/AppGlobals.h"
+#include "app/cli/ExportActions.h"
 #include "base/Error.h"
 #include "base/Sjis.h"
 #include "data/DocumentCommands.h"

@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/HeadlessQt.h"
+#include "app/platform/HeadlessQt.h"
 #include "barcode/BarImage.h"
 #include "base/Numbers.h"
 #include "base/Sjis.h"

@@ -7,16 +7,20 @@
 #include <filesystem>
 #include <fstream>
 
-#include "RenderTestSupport.h"
+#include "app/AppGlobals.h"
 #include "data/DocumentCommands.h"
 #include "data/MapDB.h"
 #include "data/MapGlobal.h"
 #include "layout/ComputedText.h"
-#include "layout/ElementDraw.h"
 #include "layout/Invalidate.h"
 #include "layout/Layout.h"
+#include "layout/Shapes.h"
+#include "layout/Specials.h"
 #include "render/ImageCache.h"
+#include "render/MapCanvas.h"
 #include "render/MapInvalidate.h"
+#include "render/RenderGlobal.h"
+#include "support/RenderTestSupport.h"
 
 namespace fs = std::filesystem;
 
@@ -61,12 +65,12 @@ class GlobalObjects : public ::testing::Test {
 TEST_F(GlobalObjects, AreWiredAtCreation) {
   CreateGlobals((dir_ / "tessora").string());
   ASSERT_TRUE(gMapCanvas && gMapInvalidate && gImageCache);
-  EXPECT_EQ(gMapCanvas->MapDB(), gMapDB.get());
+  EXPECT_EQ(gMapCanvas->Page(), nullptr);  // no document yet
   EXPECT_EQ(gMapInvalidate->Canvas(), gMapCanvas.get());
   EXPECT_EQ(PageInvalidator(), gMapInvalidate.get());
   EXPECT_EQ(gImageCache->Capacity(), 7);
   EXPECT_EQ(ElementImageCache(), gImageCache.get());
-  EXPECT_NE(TextDocument(), nullptr);
+  EXPECT_NE(ComputedTextSource(), nullptr);
 
   RecordingHost host;
   gMapCanvas->SetHost(&host);
@@ -80,6 +84,7 @@ TEST_F(GlobalObjects, ThePageViewPaintsTheActivePageOrNothing) {
   EXPECT_TRUE(InkBounds(PaintView()).isEmpty());  // no document
 
   OpenDocument((dir_ / "doc.map").string());
+  EXPECT_EQ(gMapCanvas->Page(), gMapDB->ActivePage());
   gMapCanvas->SetUnit(gLayout->Setting.Unit);
   const QImage view = PaintView();
   const QRect frame = gMapCanvas->RectToPixels(5, 5, 105, 55);
@@ -102,7 +107,7 @@ TEST_F(GlobalObjects, ReleasingRedrawsNothingThroughReleasedObjects) {
                gMapInvalidate || gImageCache);
   EXPECT_EQ(PageInvalidator(), nullptr);
   EXPECT_EQ(ElementImageCache(), nullptr);
-  EXPECT_EQ(TextDocument(), nullptr);
+  EXPECT_EQ(ComputedTextSource(), nullptr);
 
   // The model still works on its own afterwards: placing an entry asks for a repaint of nobody.
   MGridPoint point;

@@ -1,6 +1,4 @@
-#include "app/ExportActions.h"
-
-#include "app/HeadlessQt.h"
+#include "app/cli/ExportActions.h"
 
 #include <QBuffer>
 #include <QGuiApplication>
@@ -13,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/platform/HeadlessQt.h"
 #include "base/Error.h"
 #include "base/Sjis.h"
 #include "data/MapDB.h"

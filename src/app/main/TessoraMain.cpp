@@ -6,7 +6,7 @@
 #include <span>
 #include <string_view>
 
-#include "app/CommandLine.h"
+#include "app/cli/CommandLine.h"
 #include "base/Sjis.h"
 
 // MODE(switch, arguments shown in the usage, run function)

@@ -1,0 +1,68 @@
+#include "layout/Containers.h"
+
+#include <algorithm>
+
+// ---- containers
+
+void MContainer::Assign(const MControl& source) {
+  MControl::Assign(source);
+  if (const MContainer* container = As<MContainer>(&source)) {
+    if (container == this) return;
+    Children.clear();
+    Children.reserve(container->Children.size());
+    for (const auto& child : container->Children) Children.push_back(child->Clone());
+  }
+}
+
+void MContainer::Translate(double dx, double dy) {
+  MControl::Translate(dx, dy);
+  for (const auto& child : Children) child->Translate(dx, dy);
+}
+
+MText* MContainer::FindEditableText(double x, double y) {
+  for (const auto& child : Children) {
+    MText* text = As<MText>(child.get());
+    if (text != nullptr && text->Editable && text->Bounds.Left <= x && x <= text->Bounds.Right &&
+        text->Bounds.Top <= y && y <= text->Bounds.Bottom) {
+      return text;
+    }
+  }
+  return nullptr;
+}
+
+bool MContainer::Contains(const MControl* element) const {
+  return std::any_of(Children.begin(), Children.end(),
+                     [element](const auto& c) { return c.get() == element; });
+}
+
+MControl* MContainer::FindChild(std::string_view name) const {
+  for (const auto& child : Children) {
+    if (child->Name == name) return child.get();
+  }
+  return nullptr;
+}
+
+std::vector<std::string> MContainer::EditableNames() const {
+  std::vector<std::string> names;
+  for (const auto& child : Children) {
+    const MText* text = As<MText>(child.get());
+    if (text != nullptr && text->Editable) names.push_back(text->Name);
+  }
+  return names;
+}
+
+// ---- blocks
+
+void MBlock::Assign(const MControl& source) {
+  MContainer::Assign(source);
+  if (const MBlock* block = As<MBlock>(&source)) {
+    FaceElement = block->FaceElement;
+    ThumbnailElements = block->ThumbnailElements;
+    KeyElements = block->KeyElements;
+    SearchElements = block->SearchElements;
+  }
+}
+
+void MBlock::SetThumbnailElements(std::string_view names) { ThumbnailElements = SplitNameList(names); }
+void MBlock::SetKeyElements(std::string_view names) { KeyElements = SplitNameList(names); }
+void MBlock::SetSearchElements(std::string_view names) { SearchElements = SplitNameList(names); }

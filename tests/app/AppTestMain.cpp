@@ -1,0 +1,14 @@
+// The application's tests run in one QApplication, as the editor does: the window needs one, and the
+// command-line helpers take an application that exists instead of making their own.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+
+#include "app/platform/HeadlessQt.h"
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  PrepareHeadlessQt();  // offscreen unless a platform is chosen, as when CTest lists the tests
+  QApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}

@@ -1,0 +1,19 @@
+// What the base module sees: itself and what it depends on, nothing above or beside it.
+#if !__has_include("base/Sjis.h")
+#error "base must see base/Sjis.h"
+#endif
+#if __has_include("barcode/BarImage.h")
+#error "base must not see barcode/BarImage.h"
+#endif
+#if __has_include("layout/Controls.h")
+#error "base must not see layout/Controls.h"
+#endif
+#if __has_include("data/MapDB.h")
+#error "base must not see data/MapDB.h"
+#endif
+#if __has_include("render/MapCanvas.h")
+#error "base must not see render/MapCanvas.h"
+#endif
+#if __has_include("app/AppGlobals.h")
+#error "base must not see app/AppGlobals.h"
+#endif
