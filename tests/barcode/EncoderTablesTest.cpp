@@ -9,6 +9,7 @@
 
 #include "BarcodeTestSupport.h"
 #include "barcode/BarEncodersCode128.h"
+#include "barcode/BarEncodersCode93.h"
 #include "barcode/BarEncodersCustomer.h"
 #include "barcode/BarEncodersJanUpc.h"
 #include "barcode/BarEncodersTwoWidth.h"
