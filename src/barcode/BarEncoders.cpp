@@ -1,6 +1,7 @@
 #include "barcode/BarEncoders.h"
 
 #include "barcode/BarEncodersCode128.h"
+#include "barcode/BarEncodersCode93.h"
 #include "barcode/BarEncodersCustomer.h"
 #include "barcode/BarEncodersJanUpc.h"
 #include "barcode/BarEncodersTwoWidth.h"

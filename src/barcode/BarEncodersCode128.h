@@ -1,13 +1,10 @@
-// Code 128 and Code 93 encoders. Both always add their check characters and both read a small escape
-// syntax, so that control characters, function characters and shifts can be written in a code value.
+// Code 128 encoder. It always adds its check character and reads a small escape syntax, so that
+// control characters, function characters and shifts can be written in a code value.
 //
-// Code 128, read from left to right: "<<" is "<"; "<" name ">" is a named value (case-insensitive:
-// "<FNC1>", "<cr>", "<SHIFT>", "<CODEC>", "<12>" for a set-C pair; the name runs to the next ">" or
-// to the end); ">" and one character is that character (">>" is ">"); any other character is itself.
-// A "<" or ">" as the last character makes the code invalid.
-//
-// Code 93: the 43 characters of Code 39 and the four shift characters written "<$>", "<%>", "</>" and
-// "<+>".
+// Read from left to right: "<<" is "<"; "<" name ">" is a named value (case-insensitive: "<FNC1>",
+// "<cr>", "<SHIFT>", "<CODEC>", "<12>" for a set-C pair; the name runs to the next ">" or to the
+// end); ">" and one character is that character (">>" is ">"); any other character is itself. A "<"
+// or ">" as the last character makes the code invalid.
 //
 // Patterns use element digits of one to four modules: bars '1' '3' '5' '7', spaces '0' '2' '4' '6'.
 #pragma once
@@ -30,8 +27,5 @@ std::string_view Code128Text(Code128Set set, int value);
 // startChar 'A', 'B' or 'C' chooses the start code set; any other value is reset to 'A'. symbolText
 // is the start set letter, the code as written and the check character.
 std::string EncodeCODE128(std::string_view code, char& startChar, std::string& symbolText);
-
-// symbolText is the code as written and its two check characters, in parentheses.
-std::string EncodeCODE93(std::string_view code, std::string& symbolText);
 
 }  // namespace barcode

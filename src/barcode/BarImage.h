@@ -8,6 +8,9 @@
 // human-readable line and the comments take no room and are not drawn: Qt has no fonts without one)
 // and the clipboard (its operations do nothing).
 //
+// One class in three files by job: BarImage.cpp (properties and when they repaint), BarImagePaint.cpp
+// (the bitmap and the SVG picture), BarImageClipboard.cpp (copy, paste and ClipWatch).
+//
 // A canvas that draws a barcode into a rectangle uses it like this:
 //
 //   barcode::TBarImage bar;

