@@ -20,6 +20,7 @@
 #include "DocumentGenerator.h"
 #include "app/AppGlobals.h"
 #include "data/DocumentCommands.h"
+#include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"

@@ -19,6 +19,7 @@
 #include "base/Sjis.h"
 #include "data/Clipboard.h"
 #include "data/DocumentCommands.h"
+#include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "base/Sjis.h"
+#include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"
@@ -14,13 +15,6 @@
 #include "layout/Specials.h"
 
 namespace {
-
-std::unique_ptr<MControl> NewSpecial(std::string_view typeName) {
-  if (typeName == "space") return std::make_unique<MSpace>();
-  if (typeName == "newline") return std::make_unique<MNewLine>();
-  if (typeName == "newpage") return std::make_unique<MNewPage>();
-  return nullptr;
-}
 
 std::string_view TypeName(const MMapFile::Row& row) {
   return row.empty() ? std::string_view() : std::string_view(row.front());
@@ -182,7 +176,7 @@ MCommandReport SameMapping(std::string_view referencePath) {
     for (const MMapFile::Row& row : reference.MapData()) {
       const std::string_view typeName = TypeName(row);
       PlanItem& item = plan.emplace_back();
-      item.special = NewSpecial(typeName);
+      item.special = NewSpecialEntry(typeName);
       if (item.special != nullptr) continue;
       const MBlock* blockClass = gLayout->FindBlock(typeName);
       if (blockClass == nullptr || blockClass->KeyElements.empty()) continue;

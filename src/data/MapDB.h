@@ -1,5 +1,5 @@
-// The three block databases of a document: the pages (MMapDB), the unplaced list (MUnmapDB) and the
-// trash (MTrashDB). Blocks move between them as owned objects.
+// The placed-block database: the pages of a document (MMapDB). The unplaced list and the trash are in
+// data/ListDB.h; blocks move between the three as owned objects.
 //
 // The pages hold one sequence of entries (blocks, "space", "newline", "newpage" and the final "eod")
 // laid over the grid points of page 1, page 2, ... in reading order. Entries are only ever inserted
@@ -15,64 +15,9 @@
 #include <string_view>
 #include <vector>
 
-#include "data/MapFile.h"
-#include "layout/Containers.h"
-#include "layout/Controls.h"
+#include "data/BaseDB.h"
 #include "layout/Form.h"
 #include "layout/Grid.h"
-#include "layout/Shapes.h"
-
-class MClipboard;
-class MLayout;
-
-using MEntryList = std::vector<std::unique_ptr<MControl>>;
-
-class MBaseDB {
- public:
-  MBaseDB(const MLayout& layout, const MMapFile& mapFile);
-  virtual ~MBaseDB();
-  MBaseDB(const MBaseDB&) = delete;
-  MBaseDB& operator=(const MBaseDB&) = delete;
-
-  // Blocks held (special entries not counted).
-  virtual int Count() const = 0;
-  // The entry the commands act on, or null.
-  virtual MControl* Current() const = 0;
-  // Releases everything; Modified becomes false.
-  virtual void Clear();
-  // Builds an entry from a saved row (item 0 its type name) and adds it; atCursor asks the lists to
-  // insert at their selection instead of appending.
-  virtual void AddFromData(std::string_view typeName, const MMapFile::Row& row, bool atCursor) = 0;
-  // Appends one row per entry, in order.
-  virtual void SaveTo(MMapFile::Rows& rows) const = 0;
-  virtual void Add(std::unique_ptr<MControl> entry) = 0;
-  virtual void AddList(MEntryList entries) = 0;
-  // Takes the current entry out; null when there is none to take.
-  virtual std::unique_ptr<MControl> Remove() = 0;
-  // Takes out every block; empty when there was none.
-  virtual MEntryList RemoveAll() = 0;
-  // Puts the current entry's row on the clipboard; nothing for no entry or the end of the data.
-  virtual void CopyEntry(MClipboard& clipboard) const;
-  // Adds the entry whose row is on the clipboard, at the cursor or selection.
-  virtual void PasteEntry(const MClipboard& clipboard);
-
-  bool Modified() const { return modified_; }
-  void SetModified(bool modified) { modified_ = modified; }
-  void ResetModified() { modified_ = false; }
-
-  // The row that saving writes for the entry: the special word alone, or the class name followed by
-  // the values in the column order of the class's block-field row.
-  MMapFile::Row EntryRow(const MControl& entry) const;
-
- protected:
-  // A new instance of the class named exactly className holding the values of row; null when the
-  // layout has no such class.
-  std::unique_ptr<MBlock> NewBlock(std::string_view className, const MMapFile::Row& row) const;
-
-  const MLayout& layout_;
-  const MMapFile& mapFile_;
-  bool modified_ = false;
-};
 
 class MMapDB : public MBaseDB {
  public:
@@ -186,76 +131,4 @@ class MMapDB : public MBaseDB {
   int currentColumn_ = 0;
   int blockCount_ = 0;
   std::vector<std::unique_ptr<MBlock>> refused_;
-};
-
-// One look-up of the same-position mapping: a class name and one key text per key element.
-struct MKeyQuery {
-  std::string ClassName;
-  std::vector<std::string> Keys;
-};
-
-class MListDB : public MBaseDB {
- public:
-  MListDB(const MLayout& layout, const MMapFile& mapFile);
-  ~MListDB() override;
-
-  int Count() const override { return static_cast<int>(entries_.size()); }
-  // The selected block, or null.
-  MControl* Current() const override;
-  void Clear() override;
-  // A name that is no block class of the layout is dropped.
-  void AddFromData(std::string_view className, const MMapFile::Row& row, bool atSelection) override;
-  // Every block, also those hidden by a search.
-  void SaveTo(MMapFile::Rows& rows) const override;
-  // Appends a block; anything else is released (the lists hold blocks only).
-  void Add(std::unique_ptr<MControl> entry) override;
-  void AddList(MEntryList entries) override;
-  // The selected block.
-  std::unique_ptr<MControl> Remove() override;
-  // Every visible block.
-  MEntryList RemoveAll() override;
-
-  // The visible list: the matches of the search when one is set, else every block.
-  int VisibleCount() const;
-  MBlock* VisibleEntry(int index) const;
-  int Selection() const { return selection_; }
-  // Selects an item of the visible list; other indexes change nothing.
-  void Select(int index);
-  void SelectPrevious();
-  void SelectNext();
-  // Inserts before the selected block; the new block becomes the selected one when it is visible.
-  void InsertAtSelection(std::unique_ptr<MBlock> block);
-
-  const std::string& SearchText() const { return searchText_; }
-  // Narrows the visible list to the blocks whose search texts contain text (without regard to case);
-  // an empty text shows every block.
-  void SetSearch(std::string_view text);
-
-  // Takes out the first block of the class (exact name) whose key texts equal keys; null for none.
-  std::unique_ptr<MBlock> TakeByKey(std::string_view className, const std::vector<std::string>& keys);
-  // TakeByKey for each query in order, through a key index: result i is what the i-th call would
-  // have taken, or null.
-  std::vector<std::unique_ptr<MBlock>> TakeByKeys(const std::vector<MKeyQuery>& queries);
-
-  const std::vector<std::unique_ptr<MBlock>>& Entries() const { return entries_; }
-
- private:
-  bool Searching() const { return !searchText_.empty(); }
-  // After blocks were taken out: the selection kept within the visible list.
-  void ClampSelection();
-
-  std::vector<std::unique_ptr<MBlock>> entries_;
-  int selection_ = -1;
-  std::string searchText_;
-  std::vector<MBlock*> matches_;  // in entries_ order; used only while a search is set
-};
-
-class MUnmapDB : public MListDB {
- public:
-  using MListDB::MListDB;
-};
-
-class MTrashDB : public MListDB {
- public:
-  using MListDB::MListDB;
 };

@@ -1,5 +1,6 @@
 #include "data/MapGlobal.h"
 
+#include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapIni.h"

@@ -62,3 +62,7 @@ class MEOD : public MSpecial {
  protected:
   std::unique_ptr<MControl> NewSame() const override { return std::make_unique<MEOD>(); }
 };
+
+// A new special entry of a type name that a row of entries may hold: "space", "newline" or
+// "newpage"; null for any other name ("eod" is never read: the pages make their own end).
+std::unique_ptr<MControl> NewSpecialEntry(std::string_view typeName);

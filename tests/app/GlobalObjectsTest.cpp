@@ -9,6 +9,7 @@
 
 #include "app/AppGlobals.h"
 #include "data/DocumentCommands.h"
+#include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapGlobal.h"
 #include "layout/ComputedText.h"

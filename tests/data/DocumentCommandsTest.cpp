@@ -7,6 +7,7 @@
 
 #include "data/Clipboard.h"
 #include "data/DocumentCommands.h"
+#include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"

@@ -11,6 +11,7 @@
 #include "base/Error.h"
 #include "base/Sjis.h"
 #include "data/DocumentCommands.h"
+#include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/Clipboard.h"
+#include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "support/DocumentTestSupport.h"
 

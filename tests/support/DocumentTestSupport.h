@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/Sjis.h"
+#include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "layout/Containers.h"
 #include "layout/Controls.h"

@@ -1,0 +1,68 @@
+// The common base of the three block databases of a document (data/MapDB.h, data/ListDB.h): a
+// modified flag and the operations that the commands call on any of them. Blocks move between the
+// databases as owned objects.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/MapFile.h"
+#include "layout/Containers.h"
+#include "layout/Controls.h"
+#include "layout/Form.h"
+#include "layout/Grid.h"
+#include "layout/Shapes.h"
+
+class MClipboard;
+class MLayout;
+
+using MEntryList = std::vector<std::unique_ptr<MControl>>;
+
+class MBaseDB {
+ public:
+  MBaseDB(const MLayout& layout, const MMapFile& mapFile);
+  virtual ~MBaseDB();
+  MBaseDB(const MBaseDB&) = delete;
+  MBaseDB& operator=(const MBaseDB&) = delete;
+
+  // Blocks held (special entries not counted).
+  virtual int Count() const = 0;
+  // The entry the commands act on, or null.
+  virtual MControl* Current() const = 0;
+  // Releases everything; Modified becomes false.
+  virtual void Clear();
+  // Builds an entry from a saved row (item 0 its type name) and adds it; atCursor asks the lists to
+  // insert at their selection instead of appending.
+  virtual void AddFromData(std::string_view typeName, const MMapFile::Row& row, bool atCursor) = 0;
+  // Appends one row per entry, in order.
+  virtual void SaveTo(MMapFile::Rows& rows) const = 0;
+  virtual void Add(std::unique_ptr<MControl> entry) = 0;
+  virtual void AddList(MEntryList entries) = 0;
+  // Takes the current entry out; null when there is none to take.
+  virtual std::unique_ptr<MControl> Remove() = 0;
+  // Takes out every block; empty when there was none.
+  virtual MEntryList RemoveAll() = 0;
+  // Puts the current entry's row on the clipboard; nothing for no entry or the end of the data.
+  virtual void CopyEntry(MClipboard& clipboard) const;
+  // Adds the entry whose row is on the clipboard, at the cursor or selection.
+  virtual void PasteEntry(const MClipboard& clipboard);
+
+  bool Modified() const { return modified_; }
+  void SetModified(bool modified) { modified_ = modified; }
+  void ResetModified() { modified_ = false; }
+
+  // The row that saving writes for the entry: the special word alone, or the class name followed by
+  // the values in the column order of the class's block-field row.
+  MMapFile::Row EntryRow(const MControl& entry) const;
+
+ protected:
+  // A new instance of the class named exactly className holding the values of row; null when the
+  // layout has no such class.
+  std::unique_ptr<MBlock> NewBlock(std::string_view className, const MMapFile::Row& row) const;
+
+  const MLayout& layout_;
+  const MMapFile& mapFile_;
+  bool modified_ = false;
+};

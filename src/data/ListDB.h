@@ -1,0 +1,82 @@
+// The unplaced list (MUnmapDB) and the trash (MTrashDB): blocks in order, one of them selected, and
+// a search that narrows what the side pane shows.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/BaseDB.h"
+
+// One look-up of the same-position mapping: a class name and one key text per key element.
+struct MKeyQuery {
+  std::string ClassName;
+  std::vector<std::string> Keys;
+};
+
+class MListDB : public MBaseDB {
+ public:
+  MListDB(const MLayout& layout, const MMapFile& mapFile);
+  ~MListDB() override;
+
+  int Count() const override { return static_cast<int>(entries_.size()); }
+  // The selected block, or null.
+  MControl* Current() const override;
+  void Clear() override;
+  // A name that is no block class of the layout is dropped.
+  void AddFromData(std::string_view className, const MMapFile::Row& row, bool atSelection) override;
+  // Every block, also those hidden by a search.
+  void SaveTo(MMapFile::Rows& rows) const override;
+  // Appends a block; anything else is released (the lists hold blocks only).
+  void Add(std::unique_ptr<MControl> entry) override;
+  void AddList(MEntryList entries) override;
+  // The selected block.
+  std::unique_ptr<MControl> Remove() override;
+  // Every visible block.
+  MEntryList RemoveAll() override;
+
+  // The visible list: the matches of the search when one is set, else every block.
+  int VisibleCount() const;
+  MBlock* VisibleEntry(int index) const;
+  int Selection() const { return selection_; }
+  // Selects an item of the visible list; other indexes change nothing.
+  void Select(int index);
+  void SelectPrevious();
+  void SelectNext();
+  // Inserts before the selected block; the new block becomes the selected one when it is visible.
+  void InsertAtSelection(std::unique_ptr<MBlock> block);
+
+  const std::string& SearchText() const { return searchText_; }
+  // Narrows the visible list to the blocks whose search texts contain text (without regard to case);
+  // an empty text shows every block.
+  void SetSearch(std::string_view text);
+
+  // Takes out the first block of the class (exact name) whose key texts equal keys; null for none.
+  std::unique_ptr<MBlock> TakeByKey(std::string_view className, const std::vector<std::string>& keys);
+  // TakeByKey for each query in order, through a key index: result i is what the i-th call would
+  // have taken, or null.
+  std::vector<std::unique_ptr<MBlock>> TakeByKeys(const std::vector<MKeyQuery>& queries);
+
+  const std::vector<std::unique_ptr<MBlock>>& Entries() const { return entries_; }
+
+ private:
+  bool Searching() const { return !searchText_.empty(); }
+  // After blocks were taken out: the selection kept within the visible list.
+  void ClampSelection();
+
+  std::vector<std::unique_ptr<MBlock>> entries_;
+  int selection_ = -1;
+  std::string searchText_;
+  std::vector<MBlock*> matches_;  // in entries_ order; used only while a search is set
+};
+
+class MUnmapDB : public MListDB {
+ public:
+  using MListDB::MListDB;
+};
+
+class MTrashDB : public MListDB {
+ public:
+  using MListDB::MListDB;
+};

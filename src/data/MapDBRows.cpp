@@ -1,0 +1,164 @@
+#include <algorithm>
+#include <iterator>
+#include <map>
+#include <unordered_map>
+
+#include "base/CommaText.h"
+#include "base/Error.h"
+#include "base/Numbers.h"
+#include "base/Sjis.h"
+#include "data/Clipboard.h"
+#include "data/DBEntries.h"
+#include "data/MapDB.h"
+#include "layout/Invalidate.h"
+#include "layout/Layout.h"
+#include "layout/Shapes.h"
+#include "layout/Specials.h"
+
+// ---- MMapDB: rows
+
+std::unique_ptr<MControl> MMapDB::EntryFromData(std::string_view typeName, const MMapFile::Row& row) const {
+  std::unique_ptr<MControl> entry = NewSpecialEntry(typeName);
+  if (entry == nullptr) entry = NewBlock(typeName, row);
+  // An unknown type keeps its place as a blank, so that the entries after it keep theirs.
+  if (entry == nullptr) entry = std::make_unique<MSpace>();
+  return entry;
+}
+
+void MMapDB::AddFromData(std::string_view typeName, const MMapFile::Row& row, bool /*atCursor*/) {
+  Add(EntryFromData(typeName, row));
+}
+
+void MMapDB::AddRows(MMapFile::Rows&& rows) {
+  // A few hundred entries at a time, each laid out right after it was built: while its blocks are
+  // still in the processor's cache. Every part goes before the cursor entry, so the order is kept.
+  constexpr std::size_t kPart = 256;
+  MEntryList entries;
+  entries.reserve(std::min(rows.size(), kPart));
+  for (MMapFile::Row& row : rows) {
+    entries.push_back(EntryFromData(row.empty() ? std::string_view() : std::string_view(row.front()), row));
+    MMapFile::Row().swap(row);
+    if (entries.size() == kPart) {
+      AddList(std::move(entries));
+      entries.clear();
+      entries.reserve(kPart);
+    }
+  }
+  MMapFile::Rows().swap(rows);
+  AddList(std::move(entries));
+}
+
+void MMapDB::SaveTo(MMapFile::Rows& rows) const {
+  for (const auto& page : pages_) {
+    for (const MGridRow& row : page->Grid.Rows) {
+      for (const auto& point : row) {
+        const MControl* entry = point->Block.get();
+        if (entry == nullptr) continue;
+        if (IsEndOfData(entry)) return;
+        rows.push_back(EntryRow(*entry));
+      }
+    }
+  }
+}
+
+// ---- MMapDB: texts
+
+MText* MMapDB::TextAt(double x, double y) const {
+  MForm* page = ActivePage();
+  return page != nullptr ? page->FindEditableText(x, y) : nullptr;
+}
+
+int MMapDB::PageOfText(const MControl* element) const {
+  for (int i = 0; i < PageCount(); ++i) {
+    if (pages_[static_cast<std::size_t>(i)]->Contains(element)) return i + 1;
+  }
+  return 0;
+}
+
+void MMapDB::SetFormText(int startPage, std::string_view name, std::string_view value) {
+  for (int i = std::max(startPage, 1); i <= PageCount(); ++i)
+    pages_[static_cast<std::size_t>(i - 1)]->SetFormText(name, value, i == startPage);
+  modified_ = true;
+}
+
+namespace {
+
+// One "form_data" line taken apart.
+struct FormDataLine {
+  int page = 1;
+  std::string_view name;
+  std::string_view value;
+};
+
+// False for a line without "="; raises base::Error for a page that is not a decimal integer >= 1.
+bool ParseFormDataLine(std::string_view line, FormDataLine& out) {
+  const std::size_t equals = line.find('=');
+  if (equals == std::string_view::npos) return false;
+  const std::string_view key = base::Trim(line.substr(0, equals));
+  out.value = base::Trim(line.substr(equals + 1));
+  out.page = 1;
+  out.name = key;
+  const std::size_t dot = key.find('.');
+  if (dot != std::string_view::npos) {
+    if (!base::ParseInt(key.substr(0, dot), out.page) || out.page < 1) {
+      throw base::Error(base::Utf8ToSjis("フォームデータの行のページ番号が正しくありません: ") +
+                        std::string(line));
+    }
+    out.name = key.substr(dot + 1);
+  }
+  return true;
+}
+
+}  // namespace
+
+void MMapDB::ApplyFormDataLine(std::string_view line) {
+  FormDataLine parsed;
+  if (!ParseFormDataLine(line, parsed)) return;
+  const std::string text = pages_.empty() ? std::string(parsed.value)
+                                          : pages_.front()->FormTextFromData(parsed.name, parsed.value);
+  SetFormText(parsed.page, parsed.name, text);
+}
+
+void MMapDB::ApplyFormDataLines(const std::vector<std::string>& lines) {
+  // Per name, what the lines so far leave on the pages: from each start page on, a value (explicit on
+  // the start page). A line for page s drops every start at or after s, as setting it page by page
+  // would overwrite them; the pages are then set once each.
+  struct Settings {
+    std::string name;
+    std::map<int, std::string> fromPage;
+  };
+  std::vector<Settings> settings;
+  const auto apply = [this, &settings] {
+    for (const Settings& s : settings) {
+      for (auto at = s.fromPage.begin(); at != s.fromPage.end(); ++at) {
+        const auto next = std::next(at);
+        const int end = next == s.fromPage.end() ? PageCount() : std::min(next->first - 1, PageCount());
+        for (int page = at->first; page <= end; ++page)
+          pages_[static_cast<std::size_t>(page - 1)]->SetFormText(s.name, at->second, page == at->first);
+      }
+    }
+    modified_ = true;
+  };
+  for (const std::string& line : lines) {
+    FormDataLine parsed;
+    try {
+      if (!ParseFormDataLine(line, parsed)) continue;
+    } catch (...) {
+      apply();
+      throw;
+    }
+    auto found = std::find_if(settings.begin(), settings.end(),
+                              [&parsed](const Settings& s) { return s.name == parsed.name; });
+    if (found == settings.end())
+      found = settings.insert(settings.end(), Settings{std::string(parsed.name), {}});
+    found->fromPage.erase(found->fromPage.lower_bound(parsed.page), found->fromPage.end());
+    found->fromPage[parsed.page] = pages_.empty()
+                                       ? std::string(parsed.value)
+                                       : pages_.front()->FormTextFromData(parsed.name, parsed.value);
+  }
+  if (!lines.empty()) apply();
+}
+
+void MMapDB::WriteFormData(std::vector<std::string>& lines) const {
+  for (int i = 0; i < PageCount(); ++i) pages_[static_cast<std::size_t>(i)]->WriteFormData(i + 1, lines);
+}
