@@ -110,9 +110,8 @@ void CheckDocument(const fuzz::ScratchFolder& scratch, const std::string& path,
   // Another program may leave any bytes under the block format: a paste adds at most one block.
   MMemoryClipboard clipboard;
   clipboard.Put(kMapBlockFormat, std::string(clipboardBytes));
-  gMapDB->PasteEntry(clipboard);
-  gUnmapDB->PasteEntry(clipboard);
-  MoveRefusedToUnplaced();
+  PasteIntoPages(clipboard);
+  PasteIntoUnplaced(clipboard);
   const int pasted = gUnmapDB->Count() + gMapDB->Count() + gTrashDB->Count();
   FUZZ_CHECK(pasted >= blocks + 1 && pasted <= blocks + 3);
   // What a copy puts there pastes as the same row.

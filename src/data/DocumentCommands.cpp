@@ -56,6 +56,49 @@ int FieldPosition(const MMapFile::Row& fields, std::string_view name) {
   return -1;
 }
 
+// Moves the blocks that the pages refused to the end of the unplaced list; returns their number.
+int MoveRefusedToUnplaced() {
+  std::vector<std::unique_ptr<MBlock>> refused = gMapDB->TakeRefused();
+  for (std::unique_ptr<MBlock>& block : refused) gUnmapDB->Add(std::move(block));
+  return static_cast<int>(refused.size());
+}
+
+int PageCountNow() { return gMapDB != nullptr ? gMapDB->PageCount() : 0; }
+int CurrentPageNow() { return PageCountNow() > 0 ? gMapDB->CurrentPage() : 0; }
+
+// The report of one command: what stood before it, and at the end what it changed. Every command
+// that adds to the pages ends through Done, so that blocks the pages refused reach the unplaced list.
+class Command {
+ public:
+  Command() : pagesBefore_(PageCountNow()), currentBefore_(CurrentPageNow()) {}
+
+  MCommandReport Done(unsigned lists) {
+    report_.Lists |= lists;
+    if ((lists & dlPages) != 0 && gMapDB != nullptr) {
+      report_.MovedToUnplaced = MoveRefusedToUnplaced();
+      if (report_.MovedToUnplaced > 0) report_.Lists |= dlUnmap;
+    }
+    report_.PageCount = PageCountNow();
+    report_.CurrentPage = CurrentPageNow();
+    report_.PageCountChanged = report_.PageCount != pagesBefore_;
+    report_.CurrentPageChanged = report_.CurrentPage != currentBefore_;
+    return report_;
+  }
+  // Nothing changed.
+  MCommandReport None() { return Done(0); }
+
+ private:
+  int pagesBefore_;
+  int currentBefore_;
+  MCommandReport report_;
+};
+
+MListDB& PaneList(MPane pane) {
+  if (pane == MPane::Trash) return *gTrashDB;
+  return *gUnmapDB;
+}
+unsigned PaneBit(MPane pane) { return pane == MPane::Trash ? dlTrash : dlUnmap; }
+
 }  // namespace
 
 std::string MovedToUnplacedMessage(const MCommandReport& report) {
@@ -74,22 +117,18 @@ void ClearModified() {
   gTrashDB->ResetModified();
 }
 
-void ResetDocument() {
+MCommandReport ResetDocument() {
+  Command command;
   gLayout->Clear();
   gMapDB->Clear();
   gUnmapDB->Clear();
   gTrashDB->Clear();
-}
-
-int MoveRefusedToUnplaced() {
-  std::vector<std::unique_ptr<MBlock>> refused = gMapDB->TakeRefused();
-  for (std::unique_ptr<MBlock>& block : refused) gUnmapDB->Add(std::move(block));
-  return static_cast<int>(refused.size());
+  return command.Done(dlAll);
 }
 
 MCommandReport OpenDocument(std::string_view path) {
+  Command command;
   ResetDocument();
-  MCommandReport report;
   try {
     const std::string fileName = gIni->FullPath(path);
     // Names in the document (its layout, its images) are relative to its folder.
@@ -109,7 +148,6 @@ MCommandReport OpenDocument(std::string_view path) {
     gMapDB->ApplyFormDataLines(gMapFile->FormData());
     AddListRows(*gUnmapDB, gMapFile->UnmapData());
     AddListRows(*gTrashDB, gMapFile->TrashData());
-    report.MovedToUnplaced = MoveRefusedToUnplaced();
     gMapFile->ClearData();
   } catch (...) {
     // Nothing half-read stays behind for a later save to write.
@@ -117,7 +155,7 @@ MCommandReport OpenDocument(std::string_view path) {
     ResetDocument();
     throw;
   }
-  return report;
+  return command.Done(dlAll);
 }
 
 void FillDocumentRows() {
@@ -131,40 +169,57 @@ void FillDocumentRows() {
   gTrashDB->SaveTo(gMapFile->TrashData());
 }
 
-void SaveDocument() {
+MPreparedSave PrepareSave(std::string_view path) {
   if (!HasDocument()) throw base::Error(base::Utf8ToSjis("保存する文書がありません。"));
-  if (gMapFile->FileName().empty()) throw base::Error(base::Utf8ToSjis("保存するファイル名がありません。"));
-  gIni->SetCurrentFolder(gMapFile->FileName());
+  MPreparedSave save;
+  save.Path = path.empty() ? gMapFile->FileName() : gIni->FullPath(path);
+  if (save.Path.empty()) throw base::Error(base::Utf8ToSjis("保存するファイル名がありません。"));
+  // Names in the document are written as they are, relative to its folder.
+  gIni->SetCurrentFolder(gMapFile->FileName().empty() ? save.Path : gMapFile->FileName());
   try {
     FillDocumentRows();
-    gMapFile->WriteFile();
+    save.Bytes = gMapFile->FileText();
   } catch (...) {
     gMapFile->ClearData();
     throw;
   }
   gMapFile->ClearData();
-  ClearModified();
+  return save;
 }
 
-void SaveDocumentAs(std::string_view path) {
+MCommandReport WriteSave(const MPreparedSave& save) {
+  Command command;
+  if (save.Path == gMapFile->FileName()) {
+    gMapFile->WriteText(save.Bytes);
+    ClearModified();
+  } else {
+    MMapFile other;
+    other.SetFileName(save.Path);
+    other.WriteText(save.Bytes);
+  }
+  return command.None();
+}
+
+MCommandReport SaveDocument() { return WriteSave(PrepareSave()); }
+
+MCommandReport SaveDocumentAs(std::string_view path) {
   if (!HasDocument()) throw base::Error(base::Utf8ToSjis("保存する文書がありません。"));
   gMapFile->SetFileName(gIni->FullPath(path));
-  SaveDocument();
+  return SaveDocument();
 }
 
 MCommandReport AutoMapping() {
-  MCommandReport report;
-  if (!HasDocument()) return report;
+  Command command;
+  if (!HasDocument()) return command.None();
   MEntryList blocks = gUnmapDB->RemoveAll();
-  if (blocks.empty()) return report;
+  if (blocks.empty()) return command.None();
   gMapDB->AddList(std::move(blocks));
-  report.MovedToUnplaced = MoveRefusedToUnplaced();
-  return report;
+  return command.Done(dlPages | dlUnmap);
 }
 
 MCommandReport SameMapping(std::string_view referencePath) {
-  MCommandReport report;
-  if (!HasDocument()) return report;
+  Command command;
+  if (!HasDocument()) return command.None();
 
   // Understand the reference completely before the pages change.
   std::vector<PlanItem> plan;
@@ -217,29 +272,88 @@ MCommandReport SameMapping(std::string_view referencePath) {
   }
   gMapDB->AddList(std::move(entries));
   gMapDB->CursorFirst();
-  report.MovedToUnplaced = MoveRefusedToUnplaced();
-  return report;
+  return command.Done(dlPages | dlUnmap);
 }
 
 MCommandReport InsertBlock(std::string_view className) {
-  MCommandReport report;
-  if (!HasDocument()) return report;
+  Command command;
+  if (!HasDocument()) return command.None();
   const MBlock* blockClass = gLayout->FindBlock(className);
-  if (blockClass == nullptr) return report;
+  if (blockClass == nullptr) return command.None();
   gMapDB->Add(blockClass->Clone());
-  report.MovedToUnplaced = MoveRefusedToUnplaced();
-  return report;
+  return command.Done(dlPages);
 }
 
-void InsertPageBreak() {
-  if (!HasDocument()) return;
-  gMapDB->Add(std::make_unique<MNewPage>());
+MCommandReport InsertSpecial(std::string_view typeName) {
+  Command command;
+  if (!HasDocument()) return command.None();
+  std::unique_ptr<MControl> entry = NewSpecialEntry(typeName);
+  if (entry == nullptr) return command.None();
+  gMapDB->Add(std::move(entry));
+  return command.Done(dlPages);
+}
+
+MCommandReport InsertPageBreak() { return InsertSpecial("newpage"); }
+
+MCommandReport MoveEntryToCursor(int row, int column) {
+  Command command;
+  if (!HasDocument()) return command.None();
+  gMapDB->MoveToCursor(row, column);
+  return command.Done(dlPages);
+}
+
+MCommandReport DeleteAtCursor() {
+  Command command;
+  if (!HasDocument()) return command.None();
+  std::unique_ptr<MControl> entry = gMapDB->Remove();
+  if (entry == nullptr) return command.None();
+  if (!entry->IsBlock()) return command.Done(dlPages);  // a special entry is released
+  gUnmapDB->InsertAtSelection(std::unique_ptr<MBlock>(static_cast<MBlock*>(entry.release())));
+  return command.Done(dlPages | dlUnmap);
+}
+
+MCommandReport PlaceSelected(MPane pane) {
+  Command command;
+  if (!HasDocument()) return command.None();
+  std::unique_ptr<MControl> block = PaneList(pane).Remove();
+  if (block == nullptr) return command.None();
+  gMapDB->Add(std::move(block));
+  return command.Done(dlPages | PaneBit(pane));
+}
+
+MCommandReport TrashSelected() {
+  Command command;
+  std::unique_ptr<MControl> entry = gUnmapDB->Remove();
+  if (entry == nullptr || !entry->IsBlock()) return command.None();
+  gTrashDB->InsertAtSelection(std::unique_ptr<MBlock>(static_cast<MBlock*>(entry.release())));
+  return command.Done(dlUnmap | dlTrash);
+}
+
+MCommandReport DeleteSelectedForGood() {
+  Command command;
+  if (gTrashDB->Remove() == nullptr) return command.None();
+  return command.Done(dlTrash);
 }
 
 MCommandReport PasteIntoPages(const MClipboard& clipboard) {
-  MCommandReport report;
-  if (!HasDocument()) return report;
+  Command command;
+  if (!HasDocument()) return command.None();
   gMapDB->PasteEntry(clipboard);
-  report.MovedToUnplaced = MoveRefusedToUnplaced();
-  return report;
+  return command.Done(dlPages);
+}
+
+MCommandReport PasteIntoUnplaced(const MClipboard& clipboard) {
+  Command command;
+  if (!HasDocument()) return command.None();
+  const int before = gUnmapDB->Count();
+  gUnmapDB->PasteEntry(clipboard);
+  return command.Done(gUnmapDB->Count() != before ? dlUnmap : 0);
+}
+
+MCommandReport SetPaneSearch(MPane pane, std::string_view text) {
+  Command command;
+  MListDB& list = PaneList(pane);
+  if (list.SearchText() == text) return command.None();
+  list.SetSearch(text);
+  return command.Done(PaneBit(pane));
 }

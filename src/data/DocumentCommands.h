@@ -19,11 +19,26 @@ class MLayoutLoadError : public base::Error {
   using base::Error::Error;
 };
 
-// What a command did beside its main effect.
+// The lists of a document that a command can change.
+enum MDocumentList : unsigned { dlPages = 1, dlUnmap = 2, dlTrash = 4, dlAll = 7 };
+// The side panes' lists, for the commands that take a pane's selected block.
+enum class MPane { Unmap, Trash };
+
+// What a command changed, so that the window refreshes exactly that, from one place.
 struct MCommandReport {
+  // The lists whose content changed (MDocumentList bits): entries added, taken out or moved.
+  unsigned Lists = 0;
+  // The page count and the current page (from 1; 0 without a document) after the command, and
+  // whether the command changed them.
+  int PageCount = 0;
+  int CurrentPage = 0;
+  bool PageCountChanged = false;
+  bool CurrentPageChanged = false;
   // Blocks of a class that no grid point accepts, moved to the end of the unplaced list instead of
   // onto the pages.
   int MovedToUnplaced = 0;
+
+  bool Changed(MDocumentList list) const { return (Lists & list) != 0; }
 };
 
 // The message that tells the user about moved blocks (Shift-JIS); empty when none moved.
@@ -36,7 +51,7 @@ bool IsModified();
 void ClearModified();
 
 // Empties the layout and the three databases.
-void ResetDocument();
+MCommandReport ResetDocument();
 // Opens the mapping data file at path (Shift-JIS; relative to the current folder when relative). The
 // document's folder becomes the current folder. Raises MLayoutLoadError when its layout does not
 // load and base::Error for every other failure, in the no-document state both times. Leaves the
@@ -44,13 +59,27 @@ void ResetDocument();
 MCommandReport OpenDocument(std::string_view path);
 
 // Fills the rows of gMapFile from the document, extending each block-field row by the editable texts
-// of its class that it lacks. SaveDocument does this before it writes.
+// of its class that it lacks. Saving does this before it writes.
 void FillDocumentRows();
-// Writes the document over gMapFile's FileName. Raises base::Error without a document or a file
-// name, or when the file cannot be written (the old file then stays as it was).
-void SaveDocument();
+
+// A save made ready: the bytes of the document as a mapping data file, as they stood when it was
+// made, and the file they go to.
+struct MPreparedSave {
+  std::string Path;  // full, Shift-JIS
+  std::string Bytes;
+};
+// The document as the save command writes it, for path (relative to the current folder when
+// relative; empty: the document's own file). Raises base::Error without a document or a file name,
+// or when the document cannot be written as a file. Changes nothing of the document.
+MPreparedSave PrepareSave(std::string_view path = {});
+// Writes a prepared save; the previous file is replaced only once the new one is complete (a failure
+// raises base::Error and leaves it as it was). Written to the document's own file, the document is
+// no longer modified and takes the file's date.
+MCommandReport WriteSave(const MPreparedSave& save);
+// Writes the document over gMapFile's FileName: WriteSave(PrepareSave()).
+MCommandReport SaveDocument();
 // The file name becomes path (relative to the current folder when relative), then SaveDocument.
-void SaveDocumentAs(std::string_view path);
+MCommandReport SaveDocumentAs(std::string_view path);
 
 // Places every visible unplaced block before the cursor entry.
 MCommandReport AutoMapping();
@@ -61,11 +90,26 @@ MCommandReport SameMapping(std::string_view referencePath);
 // A new block of the class (exact name) with its default values before the cursor entry; nothing
 // when the layout has no such class.
 MCommandReport InsertBlock(std::string_view className);
-// A "newpage" entry before the cursor entry: the cursor entry starts the next page.
-void InsertPageBreak();
+// A new special entry ("space", "newline" or "newpage") before the cursor entry; nothing for any
+// other name. After a "newpage" the cursor entry starts the next page.
+MCommandReport InsertSpecial(std::string_view typeName);
+// InsertSpecial("newpage").
+MCommandReport InsertPageBreak();
+// Moves the entry at (row, column) of the current page before the cursor entry (a move drag).
+MCommandReport MoveEntryToCursor(int row, int column);
+// Takes the entry at the cursor off the pages (nothing at the end of the data): a block goes to the
+// unplaced list at its selection, a special entry is released.
+MCommandReport DeleteAtCursor();
+// Takes the selected block of a pane's list and inserts it before the cursor entry (a drop from the
+// pane, the insert key); nothing without a selection.
+MCommandReport PlaceSelected(MPane pane);
+// Moves the selected unplaced block into the trash, at the trash's selection.
+MCommandReport TrashSelected();
+// Releases the selected block of the trash for good.
+MCommandReport DeleteSelectedForGood();
 // The entry on the clipboard before the cursor entry (PasteEntry of the pages).
 MCommandReport PasteIntoPages(const MClipboard& clipboard);
-
-// Moves the blocks that the pages refused to the end of the unplaced list; returns their number.
-// Every command above does this itself; anything else that adds to gMapDB must call it afterwards.
-int MoveRefusedToUnplaced();
+// The block on the clipboard into the unplaced list at its selection (special entries are dropped).
+MCommandReport PasteIntoUnplaced(const MClipboard& clipboard);
+// Narrows a pane's list to the blocks whose search texts hold text; nothing when it is the same.
+MCommandReport SetPaneSearch(MPane pane, std::string_view text);

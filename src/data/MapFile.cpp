@@ -226,7 +226,7 @@ void MMapFile::ReadFile(std::string_view path) {
   fileDate_ = date;
 }
 
-void MMapFile::WriteFile() {
+std::string MMapFile::FileText() const {
   // A line break would split a line and could turn the rest of it into a section header of its own,
   // so that the next read loses rows; refuse to write such a file at all.
   bool broken = HoldsLineBreak(layoutName_);
@@ -248,9 +248,10 @@ void MMapFile::WriteFile() {
   AppendRows(kSections[2], mapData_, out);
   AppendRows(kSections[3], unmapData_, out);
   AppendRows(kSections[4], trashData_, out);
-
-  fileDate_ = DateSerial(ReplaceFile(fileName_, out));
+  return out;
 }
+
+void MMapFile::WriteText(const std::string& text) { fileDate_ = DateSerial(ReplaceFile(fileName_, text)); }
 
 void MMapFile::Clear() {
   fileName_.clear();

@@ -73,7 +73,12 @@ class MMapFile {
   void ReadFile(std::string_view path);
   // Writes the fields to FileName, then takes its FileDate. The previous file is replaced only once
   // the new one is complete on disk: a failure raises base::Error and leaves the old file as it was.
-  void WriteFile();
+  void WriteFile() { WriteText(FileText()); }
+  // The bytes WriteFile writes. Raises base::Error when a field cannot be written (a line break
+  // inside a line).
+  std::string FileText() const;
+  // Writes text as the file's content to FileName as WriteFile does, then takes its FileDate.
+  void WriteText(const std::string& text);
 
   // Empties everything: FileName, LayoutName, FileDate, BlockFields and the data of ClearData.
   void Clear();

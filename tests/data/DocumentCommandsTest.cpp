@@ -2,6 +2,7 @@
 // mapping, inserting blocks and page breaks, and what they do with files that are not as they should be.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -319,4 +320,87 @@ TEST_F(Commands, TheBundledSampleOpensAndSavesUnchanged) {
   // Written elsewhere (its layout name stays as it was), the file holds the same bytes.
   SaveDocumentAs(Path("sample-copy.map"));
   EXPECT_EQ(Bytes("sample-copy.map"), original);
+}
+
+// Every command says which lists it changed and what became of the page count, so that the window
+// refreshes from the report alone; blocks are moved, never lost or made, except as the command says.
+TEST_F(Commands, EveryCommandReportsWhatItChanged) {
+  struct Case {
+    const char* name;
+    std::function<void()> prepare;
+    std::function<MCommandReport()> command;
+    unsigned lists;
+    int placed, unplaced, trashed, pages;
+  };
+  MMemoryClipboard block, newline;
+  block.SetData(kMapBlockFormat, "item,P,cP,,");
+  newline.SetData(kMapBlockFormat, "newline");
+  const auto none = [] {};
+  const auto atEnd = [] { gMapDB->CursorToEndOfData(); };
+  const std::vector<Case> cases = {
+      {"a blank before A", none, [] { return InsertSpecial("space"); }, dlPages, 5, 2, 1, 2},
+      {"no such special entry", none, [] { return InsertSpecial("eod"); }, 0, 5, 2, 1, 1},
+      {"a page break before A", none, [] { return InsertPageBreak(); }, dlPages, 5, 2, 1, 2},
+      {"a block deleted to the unplaced list", none, [] { return DeleteAtCursor(); }, dlPages | dlUnmap, 4, 3,
+       1, 1},
+      {"nothing deleted at the end", atEnd, [] { return DeleteAtCursor(); }, 0, 5, 2, 1, 1},
+      {"placed from the unplaced pane", none, [] { return PlaceSelected(MPane::Unmap); }, dlPages | dlUnmap,
+       6, 1, 1, 2},
+      {"restored from the trash", none, [] { return PlaceSelected(MPane::Trash); }, dlPages | dlTrash, 6, 2,
+       0, 2},
+      {"trashed from the unplaced pane", none, [] { return TrashSelected(); }, dlUnmap | dlTrash, 5, 1, 2, 1},
+      {"deleted for good", none, [] { return DeleteSelectedForGood(); }, dlTrash, 5, 2, 0, 1},
+      {"a block pasted into the pane", none, [&] { return PasteIntoUnplaced(block); }, dlUnmap, 5, 3, 1, 1},
+      {"a line break is no block for the pane", none, [&] { return PasteIntoUnplaced(newline); }, 0, 5, 2, 1,
+       1},
+      {"a line break pasted onto the pages", none, [&] { return PasteIntoPages(newline); }, dlPages, 5, 2, 1,
+       2},
+      {"a search", none, [] { return SetPaneSearch(MPane::Unmap, "U1"); }, dlUnmap, 5, 2, 1, 1},
+      {"the same search again", [] { gUnmapDB->SetSearch("U1"); },
+       [] { return SetPaneSearch(MPane::Unmap, "U1"); }, 0, 5, 2, 1, 1},
+      {"a move on the page", none, [] { return MoveEntryToCursor(1, 3); }, dlPages, 5, 2, 1, 1},
+      {"automatic mapping", atEnd, [] { return AutoMapping(); }, dlPages | dlUnmap, 7, 0, 1, 2},
+  };
+  DocText doc;
+  doc.map = Items({"A", "B", "C", "D", "E"});
+  doc.unmap = Items({"U1", "U2"});
+  doc.trash = Items({"T1"});
+  const std::string path = Write("docs/report.map", doc);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenDocument(path);
+    gUnmapDB->Select(0);
+    gTrashDB->Select(0);
+    c.prepare();
+    const MCommandReport report = c.command();
+    EXPECT_EQ(report.Lists, c.lists);
+    EXPECT_EQ(gMapDB->BlockCount(), c.placed);
+    EXPECT_EQ(gUnmapDB->Count(), c.unplaced);
+    EXPECT_EQ(gTrashDB->Count(), c.trashed);
+    EXPECT_EQ(report.PageCount, c.pages);
+    EXPECT_EQ(report.PageCount, gMapDB->PageCount());
+    EXPECT_EQ(report.PageCountChanged, c.pages != 1);
+    EXPECT_EQ(report.CurrentPage, gMapDB->CurrentPage());
+  }
+}
+
+// A save is made when it is prepared and written later, as the batch mode writes only at the end.
+TEST_F(Commands, APreparedSaveWritesTheDocumentAsItWasThen) {
+  DocText doc;
+  doc.map = Items({"A", "B"});
+  const std::string path = Write("docs/prepared.map", doc);
+  OpenDocument(path);
+  ClearModified();
+  const MPreparedSave elsewhere = PrepareSave(Path("docs/copy.map"));
+  const MPreparedSave own = PrepareSave();
+  InsertBlock("item");
+  EXPECT_TRUE(IsModified());
+  WriteSave(elsewhere);
+  EXPECT_TRUE(IsModified()) << "another file leaves the document modified";
+  EXPECT_EQ(Bytes("docs/copy.map"), Bytes("docs/prepared.map"));
+  WriteSave(own);
+  EXPECT_FALSE(IsModified());
+  EXPECT_EQ(Bytes("docs/prepared.map"), Bytes("docs/copy.map"));
+  SaveDocument();
+  EXPECT_NE(Bytes("docs/prepared.map"), Bytes("docs/copy.map")) << "the new block is in the file now";
 }

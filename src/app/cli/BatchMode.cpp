@@ -65,11 +65,9 @@ struct BatchAction {
   void (*run)(BatchRun& run, const Step& step);
 };
 
-// A name from the command line (UTF-8) as a full Shift-JIS path, relative to the shell's working
-// directory.
-std::string FromShell(std::string_view argument) {
-  const std::filesystem::path path = std::filesystem::absolute(std::filesystem::path(argument));
-  return base::Utf8ToSjis(path.lexically_normal().string());
+// A name from the command line as the document commands take it: a full Shift-JIS path.
+std::string SjisFromShell(std::string_view argument) {
+  return base::Utf8ToSjis(FromShell(argument).string());
 }
 
 void AutoMap(BatchRun& run, const Step&) {
@@ -77,22 +75,13 @@ void AutoMap(BatchRun& run, const Step&) {
   run.Report(AutoMapping());
 }
 
-void SameMap(BatchRun& run, const Step& step) { run.Report(SameMapping(FromShell(step.argument))); }
+void SameMap(BatchRun& run, const Step& step) { run.Report(SameMapping(SjisFromShell(step.argument))); }
 
-// The document as the save command writes it, written when the run commits.
+// The document as the save command writes it, as it stands now, written when the run commits.
 void Save(BatchRun& run, const Step& step) {
-  FillDocumentRows();
-  auto copy = std::make_shared<MMapFile>();
-  copy->SetFileName(step.argument.empty() ? run.documentPath : FromShell(step.argument));
-  copy->SetLayoutName(gMapFile->LayoutName());
-  copy->EditBlockFields() = gMapFile->BlockFields();
-  copy->FormData() = std::move(gMapFile->FormData());
-  copy->MapData() = std::move(gMapFile->MapData());
-  copy->UnmapData() = std::move(gMapFile->UnmapData());
-  copy->TrashData() = std::move(gMapFile->TrashData());
-  gMapFile->ClearData();
-  ClearModified();
-  run.commits.push_back([copy] { copy->WriteFile(); });
+  auto save = std::make_shared<MPreparedSave>(
+      PrepareSave(step.argument.empty() ? run.documentPath : SjisFromShell(step.argument)));
+  run.commits.push_back([save] { WriteSave(*save); });
 }
 
 // A face text on one line: its line breaks written as the data file writes them.
@@ -194,7 +183,7 @@ int RunBatch(CommandArgs args) {
   BatchRun run;
   try {
     CreateGlobals();
-    run.documentPath = FromShell(args[0]);
+    run.documentPath = SjisFromShell(args[0]);
     run.Report(OpenDocument(run.documentPath));
     ClearModified();
     for (const Step& step : steps) step.action->run(run, step);

@@ -11,6 +11,7 @@
 #include <system_error>
 #include <vector>
 
+#include "app/cli/CommandLine.h"
 #include "app/platform/HeadlessQt.h"
 #include "base/Error.h"
 #include "base/Sjis.h"
@@ -39,8 +40,6 @@ bool ParseWhole(std::string_view text, int& value) {
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   return error == std::errc() && end == text.data() + text.size();
 }
-
-fs::path FromShell(std::string_view name) { return fs::absolute(fs::path(name)).lexically_normal(); }
 
 // Copies from to to, replacing to only once the copy is complete.
 void PutInPlace(const fs::path& from, const fs::path& to) {
