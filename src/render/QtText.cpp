@@ -44,5 +44,10 @@ qsizetype MSjisText::PrefixLength(std::size_t n) const {
 }
 
 std::string ShortDateText(std::int64_t day) {
-  return ToSjis(QLocale::system().toString(QDate(1899, 12, 30).addDays(day), QLocale::ShortFormat));
+  const QDate date = QDate(1899, 12, 30).addDays(day);
+  // Without a chosen language (C or POSIX, as on servers) the documents are Japanese: their short
+  // date, not the C locale's "7 Dec 2026".
+  const QLocale locale = QLocale::system();
+  if (locale.language() == QLocale::C) return ToSjis(date.toString(QStringLiteral("yyyy/MM/dd")));
+  return ToSjis(locale.toString(date, QLocale::ShortFormat));
 }

@@ -1,4 +1,4 @@
-// The editor's command line. Each mode of the command line is one file of src/app that defines its
+// The editor's command line: the editor itself, or one of the modes without a window. Each mode of the command line is one file of src/app that defines its
 // run function; it is named here, once, in TESSORA_MODES.
 #include <exception>
 #include <iostream>
@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "app/cli/CommandLine.h"
+#include "app/window/EditorMain.h"
 #include "base/Sjis.h"
 
 // MODE(switch, arguments shown in the usage, run function)
@@ -15,7 +16,8 @@
   MODE("--batch",                                                                \
        "FILE.map [--auto-map] [--same-map REF.map] [--save [OUT.map]] [--list] " \
        "[--pdf OUT.pdf [--pages FIRST-LAST]] [--png DIR [--dpi N]]",             \
-       RunBatch)
+       RunBatch)                                                                \
+  MODE("--screenshot", "OUT.png [FILE]", RunScreenshot)
 
 #define TESSORA_DECLARE_MODE(option, arguments, run) int run(CommandArgs args);
 TESSORA_MODES(TESSORA_DECLARE_MODE)
@@ -32,13 +34,14 @@ struct Mode {
 constexpr Mode kModes[] = {TESSORA_MODES(TESSORA_MODE_ENTRY)};
 
 int Usage() {
-  std::cerr << "usage:\n";
+  std::cerr << "usage:\n  tessora [-d] [-t] [FILE]\n";
   for (const Mode& mode : kModes) std::cerr << "  tessora " << mode.option << ' ' << mode.arguments << '\n';
   return kExitUsage;
 }
 
 int Dispatch(int argc, char** argv) {
-  if (argc < 2) return Usage();
+  // Without a mode's switch the command line is the editor's: "-d", "-t" and a file name.
+  if (argc < 2 || std::string_view(argv[1]).substr(0, 2) != "--") return RunEditor(argc, argv);
   const std::string_view option = argv[1];
   for (const Mode& mode : kModes) {
     if (option != mode.option) continue;

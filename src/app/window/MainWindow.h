@@ -1,16 +1,202 @@
 // The editor's main window.
 //
-// One class, TfmMain, split into files by concern as it grows: building the menus, tool bars and
-// status bar; documents; view controls; editing; mapping commands; printing. The window calls the
-// document commands of the engine and refreshes its controls from what they report.
+// One class, TfmMain, split into files by concern: MainWindowBuild.cpp builds the menus, tool bars,
+// page area, side pane and status bar; MainWindowDocument.cpp the start-up, opening, saving and the
+// close question; MainWindowView.cpp the zoom, pages, panes and the refresh operations;
+// MainWindowPrint.cpp printing. The window calls the engine's document commands and refreshes its
+// controls from what they report (AfterCommand); every command runs through Run, the one place that
+// turns errors into the standard error box.
 #pragma once
 
+#include <QImage>
 #include <QMainWindow>
+#include <QStringList>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "data/DocumentCommands.h"
+
+class QAction;
+class QActionGroup;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QSlider;
+class QSplitter;
+class QTabWidget;
+class QTextEdit;
+class QToolBar;
+class QToolButton;
+class MCanvasControls;
+class MListCanvas;
+class MPaintBox;
+class MPanel;
+class MScrollBox;
 
 class TfmMain : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit TfmMain(QWidget* parent = nullptr);
+  // The window of the editor; arguments are the command line after the program name ("-d", "-t",
+  // file names). startFolder is the folder the program was started from, where a relative file
+  // name is looked for when the program folder has no such file. The global objects must exist.
+  explicit TfmMain(const QStringList& arguments = {}, const QString& startFolder = {}, QWidget* parent = nullptr);
   ~TfmMain() override;
+
+  // Life cycle: the command line's file, opened once the window is up.
+  void OpenStartFile();
+  bool TempOpened() const { return tempOpened_; }
+  const std::string& StartFileName() const { return startFileName_; }
+
+  // File menu.
+  void Open();
+  // Save and SaveAs return false when the document was not saved (cancelled or failed).
+  bool Save();
+  bool SaveAs();
+  void Print();
+  // View menu.
+  void ZoomIn();
+  void ZoomOut();
+  void ViewRealClick();
+  void ViewAllClick();
+  void ViewBaseWClick();
+  void VisibleUnmapPane(bool fromMenu);
+  void ToggleToolBar();
+  void ChangeListType(bool unmapPane, bool thumbnails);
+  // Edit menu: pages.
+  void PreviousPage();
+  void NextPage();
+
+  // The document.
+  void ResetDocument();
+  // Opens path (Shift-JIS); true when the document is open afterwards.
+  bool OpenDocument(const std::string& path);
+  // Asks whether to save changes; false means the caller gives up what it was about to do.
+  bool QuerySave();
+
+  // Refresh operations.
+  void ApplyZoom(int request);
+  void UpdateStatusBar();
+  void UpdatePageIndicator(bool force);
+  void UpdateCaption();
+  // Refreshes what a command's report says changed, in one place.
+  void AfterCommand(const MCommandReport& report);
+
+  // The page box and the zoom box as the user commits them (Enter or leaving the box).
+  void ApplyPageBox();
+  void ApplyPaneSearch(bool unmapPane);
+
+  // Runs a command; an error it raises is shown in the standard error box and the program goes on.
+  // False when the command raised one.
+  bool Run(const std::function<void()>& command);
+
+  // Set by tests: answers the save question and the file dialogs instead of the user.
+  std::function<int()> AskSaveForTest;
+  std::function<QString(bool save, const QString& proposed)> ChooseFileForTest;
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  // Building (MainWindowBuild.cpp).
+  void BuildActions();
+  void BuildMenus();
+  void BuildToolBars();
+  void BuildCentre();
+  QWidget* BuildPane(bool unmapPane);
+  void BuildStatusBar();
+  QAction* NewAction(const char* name, const QString& caption, const QString& hint = {});
+  void NameToolButton(QToolBar* bar, QAction* action, const char* name);
+
+  // Document (MainWindowDocument.cpp).
+  void ParseCommandLine(const QStringList& arguments);
+  void SetDocumentCommandsEnabled(bool on);
+  void ApplicationStateChanged(Qt::ApplicationState state);
+  QString ChooseFile(bool save, const QString& title, const QString& proposed);
+  std::string StartPath(const std::string& argument) const;
+
+  // View (MainWindowView.cpp).
+  void SetViewMode(int request);
+  void ScrollToOrigin();
+  void WheelScroll(bool up);
+  void StatusBarResized();
+  void RefreshPane(bool unmapPane);
+
+  // Menus and actions, by the names the handlers use.
+  QMenu* miFile = nullptr;
+  QMenu* miEdit = nullptr;
+  QMenu* miView = nullptr;
+  QMenu* miInsert = nullptr;
+  QMenu* miTool = nullptr;
+  QMenu* miOther = nullptr;
+  QAction* miOpen = nullptr;
+  QAction* miSave = nullptr;
+  QAction* miSaveAs = nullptr;
+  QAction* miPrint = nullptr;
+  QAction* miExit = nullptr;
+  QAction* miCopy = nullptr;
+  QAction* miPaste = nullptr;
+  QAction* miMappingMode = nullptr;
+  QAction* miTextMode = nullptr;
+  QAction* miPrePage = nullptr;
+  QAction* miNextPage = nullptr;
+  QAction* miToolBar = nullptr;
+  QAction* miUnmapPane = nullptr;
+  QAction* btnUnmapPaneAction = nullptr;
+  QAction* miViewAll = nullptr;
+  QAction* miViewReal = nullptr;
+  QAction* miViewBaseW = nullptr;
+  QAction* miZoomIn = nullptr;
+  QAction* miZoomOut = nullptr;
+  QAction* miInsertBlock = nullptr;
+  QAction* miNewLine = nullptr;
+  QAction* miAutoMapping = nullptr;
+  QAction* miSameMapping = nullptr;
+  QAction* miAbout = nullptr;
+  QActionGroup* modeGroup_ = nullptr;
+  QActionGroup* viewGroup_ = nullptr;
+
+  // Tool bars and their controls.
+  QToolBar* tbEdit = nullptr;
+  QToolBar* tbView = nullptr;
+  QToolBar* tbPage = nullptr;
+  QToolBar* tbPrint = nullptr;
+  QComboBox* cbxZoom = nullptr;
+  QLineEdit* edtNowPage = nullptr;
+  QSlider* tbPageBar = nullptr;
+
+  // Page area and side pane.
+  QSplitter* splitter_ = nullptr;
+  MScrollBox* sbxMap = nullptr;
+  MPanel* pnlMap = nullptr;
+  MPaintBox* pbxMap = nullptr;
+  QTextEdit* mmInplaceEdit = nullptr;
+  QTabWidget* pcUnmap = nullptr;
+  QWidget* pnlPane = nullptr;
+  struct Pane {
+    QToolButton* thumb = nullptr;
+    QToolButton* list = nullptr;
+    QLineEdit* search = nullptr;
+    MScrollBox* scrollBox = nullptr;
+    MPanel* panel = nullptr;
+    MPaintBox* paintBox = nullptr;
+    std::unique_ptr<MCanvasControls> controls;
+  };
+  Pane unmap_;
+  Pane trash_;
+  QImage imgThumbBack;
+  std::unique_ptr<MCanvasControls> mapControls_;
+
+  // Status bar panels.
+  QLabel* statusPanels_[5] = {};
+
+  // Document state.
+  bool tempOpened_ = false;
+  std::string startFileName_;
+  QString startFolder_;
+  QString dialogFolder_;
+  bool reloading_ = false;
 };

@@ -1,0 +1,292 @@
+// The window as far as documents go: start-up and the command line, opening, saving, the close
+// question, the no-document state and the reload of design mode.
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMessageBox>
+#include <QSlider>
+#include <QStatusBar>
+#include <QTextEdit>
+#include <QToolButton>
+#include <filesystem>
+
+#include "app/platform/ErrorBox.h"
+#include "app/widgets/CanvasWidgets.h"
+#include "app/window/MainWindow.h"
+#include "base/Error.h"
+#include "data/ListDB.h"
+#include "data/MapDB.h"
+#include "data/MapFile.h"
+#include "data/MapGlobal.h"
+#include "data/MapIni.h"
+#include "layout/Layout.h"
+#include "render/ListCanvas.h"
+#include "render/MapCanvas.h"
+#include "render/QtText.h"
+#include "render/RenderGlobal.h"
+
+namespace {
+
+const QString kTitle = QStringLiteral("Tessora");
+const QString kFilter = QStringLiteral("Mapping Data (*.map)");
+
+// The file name part of a Shift-JIS path, for the caption.
+QString FileNamePart(const std::string& path) { return QFileInfo(FromSjis(path)).fileName(); }
+
+// A name that stays inside the temporary folder: not empty, no separator, not "." or "..".
+bool IsPlainFileName(const std::string& name) {
+  return !name.empty() && name != "." && name != ".." && name.find('/') == std::string::npos &&
+         name.find('\\') == std::string::npos;
+}
+
+}  // namespace
+
+TfmMain::TfmMain(const QStringList& arguments, const QString& startFolder, QWidget* parent)
+    : QMainWindow(parent), startFolder_(startFolder) {
+  setObjectName(QStringLiteral("fmMain"));
+  setWindowTitle(kTitle);
+  BuildActions();
+  BuildMenus();
+  BuildToolBars();
+  BuildCentre();
+  BuildStatusBar();
+  qApp->installEventFilter(this);
+  connect(qApp, &QGuiApplication::applicationStateChanged, this,
+          [this](Qt::ApplicationState state) { ApplicationStateChanged(state); });
+
+  ParseCommandLine(arguments);
+  // The canvases draw into their controls.
+  mapControls_->Bind(gMapCanvas.get());
+  gMapCanvas->SetUnit(0);
+  imgThumbBack = MakeThumbBack();
+  unmap_.controls->Bind(gUnmapCanvas.get());
+  trash_.controls->Bind(gTrashCanvas.get());
+  for (MListCanvas* canvas : {gUnmapCanvas.get(), gTrashCanvas.get()}) canvas->SetThumbBack(&imgThumbBack);
+  ResetDocument();
+  dialogFolder_ = FromSjis(gIni->MapFolder());
+}
+
+TfmMain::~TfmMain() {
+  qApp->removeEventFilter(this);
+  // The canvases outlive the window: they must not reach its controls any more.
+  mapControls_->Unbind();
+  unmap_.controls->Unbind();
+  trash_.controls->Unbind();
+}
+
+void TfmMain::ParseCommandLine(const QStringList& arguments) {
+  for (const QString& argument : arguments) {
+    if (argument == "-d") {
+      for (MBaseCanvas* canvas : {static_cast<MBaseCanvas*>(gMapCanvas.get()),
+                                  static_cast<MBaseCanvas*>(gUnmapCanvas.get()),
+                                  static_cast<MBaseCanvas*>(gTrashCanvas.get())})
+        canvas->SetDesignMode(true);
+    } else if (argument == "-t") {
+      tempOpened_ = true;
+    } else {
+      startFileName_ = ToSjis(argument);  // a later one replaces an earlier one
+    }
+  }
+}
+
+std::string TfmMain::StartPath(const std::string& argument) const {
+  // Relative names are taken in the program folder; a terminal user means the folder they started
+  // from, so that one is used when only it holds the file.
+  const std::string inProgramFolder = gIni->FullPath(argument);
+  if (QFileInfo::exists(FromSjis(inProgramFolder)) || startFolder_.isEmpty() ||
+      QFileInfo(FromSjis(argument)).isAbsolute())
+    return inProgramFolder;
+  const QString inStartFolder = QDir(startFolder_).absoluteFilePath(FromSjis(argument));
+  return QFileInfo::exists(inStartFolder) ? ToSjis(QDir::cleanPath(inStartFolder)) : inProgramFolder;
+}
+
+void TfmMain::OpenStartFile() {
+  if (startFileName_.empty()) return;
+  if (tempOpened_) {
+    if (!IsPlainFileName(startFileName_)) {
+      ShowErrorBox(this, base::Error(ToSjis(QString("一時フォルダのファイル名ではありません: %1")
+                                                .arg(FromSjis(startFileName_)))));
+      return;
+    }
+    const std::string path = gIni->TempFolder() + "/" + startFileName_;
+    OpenDocument(path);
+    std::error_code ignored;
+    std::filesystem::remove(FromSjis(path).toStdString(), ignored);
+    return;
+  }
+  if (OpenDocument(StartPath(startFileName_))) ClearModified();
+}
+
+void TfmMain::SetDocumentCommandsEnabled(bool on) {
+  for (QAction* a : {miSave, miSaveAs, miPrint}) a->setEnabled(on);
+  for (QMenu* menu : {miEdit, miInsert, miTool}) {
+    menu->setEnabled(on);
+    for (QAction* a : menu->actions()) a->setEnabled(on);
+  }
+  // Editing arrives with its own commands; until then copy and paste stay off.
+  miCopy->setEnabled(false);
+  miPaste->setEnabled(false);
+  edtNowPage->setEnabled(on);
+  tbPageBar->setEnabled(on);
+  pbxMap->setEnabled(on);
+  unmap_.search->setEnabled(on);
+  trash_.search->setEnabled(on);
+}
+
+void TfmMain::ResetDocument() {
+  ::ResetDocument();
+  ScrollToOrigin();
+  gMapCanvas->SetPageWidth(gLayout->Setting.PageWidth);
+  gMapCanvas->SetPageHeight(gLayout->Setting.PageHeight);
+  gMapCanvas->SetUnit(gLayout->Setting.Unit);
+  ApplyZoom(4);
+  unmap_.thumb->setChecked(gUnmapCanvas->ListType() == 0);
+  unmap_.list->setChecked(gUnmapCanvas->ListType() != 0);
+  trash_.thumb->setChecked(gTrashCanvas->ListType() == 0);
+  trash_.list->setChecked(gTrashCanvas->ListType() != 0);
+  gUnmapCanvas->SetItemCount(0);
+  gTrashCanvas->SetItemCount(0);
+  SetDocumentCommandsEnabled(false);
+  edtNowPage->setText("1/1");
+  {
+    const QSignalBlocker quiet(tbPageBar);
+    tbPageBar->setMaximum(1);
+    tbPageBar->setValue(1);
+  }
+  UpdateStatusBar();
+  unmap_.search->clear();
+  trash_.search->clear();
+  setWindowTitle(kTitle);
+}
+
+bool TfmMain::OpenDocument(const std::string& path) {
+  ResetDocument();
+  bool opened = false;
+  try {
+    ::OpenDocument(path);
+    opened = true;
+  } catch (const MLayoutLoadError& error) {
+    // The loader's message, as it is, in a plain box.
+    ShowMessage(this, FromSjis(error.what()));
+  } catch (const std::exception& error) {
+    ShowErrorBox(this, error);
+  }
+  if (!opened) {
+    ResetDocument();
+    gMapCanvas->Invalidate();
+    return false;
+  }
+  if (!tempOpened_) setWindowTitle(QString("%1 - [%2]").arg(kTitle, FileNamePart(path)));
+  RefreshPane(true);
+  RefreshPane(false);
+  ScrollToOrigin();
+  gMapCanvas->SetPageWidth(gLayout->Setting.PageWidth);
+  gMapCanvas->SetPageHeight(gLayout->Setting.PageHeight);
+  gMapCanvas->SetUnit(gLayout->Setting.Unit);
+  ApplyZoom(4);
+  SetDocumentCommandsEnabled(true);
+  gMapCanvas->Invalidate();
+  UpdatePageIndicator(true);
+  UpdateStatusBar();
+  return true;
+}
+
+QString TfmMain::ChooseFile(bool save, const QString& title, const QString& proposed) {
+  if (ChooseFileForTest) return ChooseFileForTest(save, proposed);
+  QFileDialog dialog(this, title, proposed.isEmpty() ? dialogFolder_ : proposed, kFilter);
+  dialog.setObjectName(save ? "dlgSave" : "dlgOpen");
+  dialog.setDefaultSuffix("map");
+  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  dialog.setOption(QFileDialog::ReadOnly, false);
+  if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
+  return dialog.selectedFiles().front();
+}
+
+void TfmMain::Open() {
+  if (!QuerySave()) return;
+  const QString chosen = ChooseFile(false, QString(), QString());
+  if (chosen.isEmpty()) return;
+  if (OpenDocument(ToSjis(chosen))) ClearModified();
+}
+
+bool TfmMain::Save() {
+  if (!HasDocument()) return false;
+  if (tempOpened_ || gMapFile->FileName().empty()) return SaveAs();
+  const bool saved = Run([] { ::SaveDocument(); });
+  dialogFolder_ = QFileInfo(FromSjis(gMapFile->FileName())).absolutePath();
+  gMapCanvas->Invalidate();  // texts that show the file's date change
+  return saved;
+}
+
+bool TfmMain::SaveAs() {
+  if (!HasDocument()) return false;
+  const QString proposed = tempOpened_ ? FromSjis(gIni->MapFolder() + "/" + startFileName_)
+                                       : FromSjis(gMapFile->FileName());
+  const QString chosen = ChooseFile(true, QString(), proposed);
+  if (chosen.isEmpty()) return false;
+  const std::string previous = gMapFile->FileName();
+  gMapFile->SetFileName(gIni->FullPath(ToSjis(chosen)));
+  const bool wasTemp = tempOpened_;
+  tempOpened_ = false;
+  if (!Save()) {
+    // Not saved: the document keeps its old name and state.
+    gMapFile->SetFileName(previous);
+    tempOpened_ = wasTemp;
+    return false;
+  }
+  setWindowTitle(QString("%1 - [%2]").arg(kTitle, QFileInfo(chosen).fileName()));
+  return true;
+}
+
+bool TfmMain::QuerySave() {
+  if (!tempOpened_ && !(HasDocument() && IsModified())) return true;
+  const int answer =
+      AskSaveForTest ? AskSaveForTest()
+                     : QMessageBox::warning(this, kTitle, "変更を保存しますか？",
+                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  if (answer == QMessageBox::Cancel) return false;
+  if (answer == QMessageBox::Yes) {
+    // A save that did not happen (cancelled, failed) gives up what asked: closing would lose work.
+    const bool saved = HasDocument() ? Save() : true;
+    tempOpened_ = false;
+    return saved;
+  }
+  tempOpened_ = false;
+  return true;
+}
+
+void TfmMain::closeEvent(QCloseEvent* event) {
+  if (QuerySave())
+    event->accept();
+  else
+    event->ignore();
+}
+
+void TfmMain::ApplicationStateChanged(Qt::ApplicationState state) {
+  if (state != Qt::ApplicationActive || reloading_) return;
+  if (!gMapCanvas->DesignMode()) return;
+  if (gMapFile->FileName().empty()) return;
+  // Design mode: the document and its layout are read again; unsaved changes are dropped.
+  reloading_ = true;
+  const std::string path = gMapFile->FileName();
+  if (OpenDocument(path)) ClearModified();
+  reloading_ = false;
+}
+
+bool TfmMain::Run(const std::function<void()>& command) {
+  try {
+    command();
+    return true;
+  } catch (const std::exception& error) {
+    ShowErrorBox(this, error);
+  }
+  return false;
+}
