@@ -4,7 +4,11 @@
 set -euo pipefail
 packages=(
   g++ cmake ninja-build pkg-config
+  # qt6-svg-dev brings libqt6svg6, which holds Qt's SVG icon engine and image format plugins
+  # (libqsvgicon.so, libqsvg.so): without them the window's own SVG icons draw as nothing.
   qt6-base-dev qt6-svg-dev
+  # Qt's own Japanese texts (qtbase_ja.qm) for the buttons of message boxes and the standard dialogs.
+  qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   zbar-tools poppler-utils xvfb
