@@ -1,10 +1,12 @@
 #include "app/AppGlobals.h"
 
+#include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapGlobal.h"
 #include "data/MapIni.h"
 #include "layout/Invalidate.h"
 #include "render/ImageCache.h"
+#include "render/ListCanvas.h"
 #include "render/MapCanvas.h"
 #include "render/MapInvalidate.h"
 #include "render/QtText.h"
@@ -15,6 +17,8 @@ void CreateGlobals(std::string_view programPath) {
   try {
     CreateIni(programPath);
     gMapCanvas = std::make_unique<MMapCanvas>();
+    gUnmapCanvas = std::make_unique<MUnmapCanvas>();
+    gTrashCanvas = std::make_unique<MTrashCanvas>();
     CreateDocumentObjects();
     gMapInvalidate = std::make_unique<MMapInvalidate>();
     gImageCache = std::make_unique<MImageCache>();
@@ -24,6 +28,9 @@ void CreateGlobals(std::string_view programPath) {
   }
   // The page view shows the active page; the model's repaint requests go to the page view.
   gMapCanvas->SetPageSource([] { return gMapDB != nullptr ? gMapDB->ActivePage() : nullptr; });
+  // Each side pane shows its list.
+  gUnmapCanvas->SetListDB(gUnmapDB.get());
+  gTrashCanvas->SetListDB(gTrashDB.get());
   gMapInvalidate->SetCanvas(gMapCanvas.get());
   SetPageInvalidator(gMapInvalidate.get());
   gImageCache->SetCapacity(gIni->ImageCacheSize());
@@ -41,6 +48,8 @@ void ReleaseGlobals() {
   gIni.reset();
   if (gMapInvalidate != nullptr) gMapInvalidate->SetCanvas(nullptr);
   gMapCanvas.reset();
+  gUnmapCanvas.reset();
+  gTrashCanvas.reset();
   ReleaseDocumentObjects();
   gMapInvalidate.reset();
   gImageCache.reset();

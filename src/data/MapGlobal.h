@@ -5,6 +5,8 @@
 // Creation order (release follows the same order):
 //   1 gIni            configuration                       data (here)
 //   2 gMapCanvas      page view canvas                    render/RenderGlobal.h
+//   3 gUnmapCanvas    unplaced-pane canvas                render/RenderGlobal.h
+//   4 gTrashCanvas    trash-pane canvas                   render/RenderGlobal.h
 //   5 gMapFile        mapping data file                   data (here)
 //   6 gLayout         the loaded layout                   layout/Layout.h
 //   7 gMapDB          placed blocks on pages              data (here)
@@ -12,10 +14,9 @@
 //   9 gTrashDB        trashed blocks                      data (here)
 //  10 gMapInvalidate  repaint requests of the model       render/RenderGlobal.h
 //  11 gImageCache     decoded images of the image elements render/RenderGlobal.h
-// The places left free belong to the side pane canvases (3, 4) as they come into being. Each module
-// declares the globals of its own classes; the programs' start-up (app/AppGlobals.h) creates all of
-// them in this order and wires them. Headless programs and tests that need no canvas use
-// CreateDataGlobals.
+// Each module declares the globals of its own classes; the programs' start-up (app/AppGlobals.h)
+// creates all of them in this order and wires them. Headless programs and tests that need no canvas
+// use CreateDataGlobals.
 #pragma once
 
 #include <memory>

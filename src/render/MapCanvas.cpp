@@ -13,6 +13,7 @@
 #include "layout/Shapes.h"
 #include "render/CanvasHost.h"
 #include "render/ImageCache.h"
+#include "render/ImageFit.h"
 #include "render/LineBreak.h"
 #include "render/QtText.h"
 
@@ -29,9 +30,6 @@ constexpr std::uint32_t kEntryMarkPen = 0xA4A0A0;    // RGB 160, 160, 164
 // The barcode of barcode elements: NW-7 bars 40 high, the wide elements 2.5 times the narrow.
 constexpr int kBarHeight = 40;
 constexpr int kElementRatio = 25;
-
-// Screen images kept scaled, by bytes; a page of photos fits many times over.
-constexpr qint64 kScaledImageBudget = 64ll * 1024 * 1024;
 
 // The screen's resolution when there is a screen, else the common 96 pixels per inch.
 void ScreenDpi(int& x, int& y) {
@@ -358,43 +356,9 @@ void MMapCanvas::DrawMemoText(const MRect& rect, const std::vector<std::string>&
 }
 
 QRect MMapCanvas::ImageBox(const MRect& rect, int imageHeight, int imageWidth) const {
-  if (imageWidth <= 0 || imageHeight <= 0) return QRect();
   const QPoint a = PointToPixels(rect.Left, rect.Top);
   const QPoint b = PointToPixels(rect.Right, rect.Bottom);
-  int x = a.x(), y = a.y();
-  const int w = b.x() - x, h = b.y() - y;
-  if (w <= 0 || h <= 0) return QRect();
-  int dw = 0, dh = 0;
-  if (static_cast<std::int64_t>(imageWidth) * h < static_cast<std::int64_t>(w) * imageHeight) {
-    dw = base::MulDiv(h, imageWidth, imageHeight);
-    dh = h;
-  } else {
-    dh = base::MulDiv(w, imageHeight, imageWidth);
-    dw = w;
-  }
-  if (dw <= 0 || dh <= 0) return QRect();
-  x += (w - dw) / 2;
-  y += (h - dh) / 2;
-  return QRect(x, y, dw, dh);
-}
-
-const QImage& MMapCanvas::Scaled(const QImage& image, const QRect& source, QSize size) {
-  const qint64 key = image.cacheKey();
-  for (auto it = scaled_.begin(); it != scaled_.end(); ++it) {
-    if (it->key == key && it->size == size) {
-      scaled_.splice(scaled_.begin(), scaled_, it);
-      return scaled_.front().image;
-    }
-  }
-  const QImage part = source == image.rect() ? image : image.copy(source);
-  QImage scaled = part.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-  scaledBytes_ += scaled.sizeInBytes();
-  scaled_.push_front(ScaledImage{key, size, std::move(scaled)});
-  while (scaledBytes_ > kScaledImageBudget && scaled_.size() > 1) {
-    scaledBytes_ -= scaled_.back().image.sizeInBytes();
-    scaled_.pop_back();
-  }
-  return scaled_.front().image;
+  return FitImageBox(QRect(a.x(), a.y(), b.x() - a.x(), b.y() - a.y()), imageHeight, imageWidth);
 }
 
 void MMapCanvas::DrawImage(const MRect& rect, const QImage& image, int imageHeight, int imageWidth) {
@@ -402,16 +366,7 @@ void MMapCanvas::DrawImage(const MRect& rect, const QImage& image, int imageHeig
   if (p == nullptr || image.isNull()) return;
   const QRect box = ImageBox(rect, imageHeight, imageWidth);
   if (box.isEmpty()) return;
-  const QRect source(0, 0, imageWidth, imageHeight);
-  if (static_cast<qint64>(box.width()) * box.height() * 4 > kScaledImageBudget / 2) {
-    // Too large to keep: let the painter scale it this once.
-    p->save();
-    p->setRenderHint(QPainter::SmoothPixmapTransform, true);
-    p->drawImage(box, image, source);
-    p->restore();
-    return;
-  }
-  p->drawImage(box.topLeft(), Scaled(image, source, box.size()));
+  scaled_.Draw(*p, box, image, QRect(0, 0, imageWidth, imageHeight));
 }
 
 void MMapCanvas::DrawBarcode(const MRect& rect, const barcode::TBarImage& barcode) {

@@ -14,7 +14,6 @@
 #include <QSize>
 #include <cstdint>
 #include <functional>
-#include <list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +22,7 @@
 #include "layout/ElementCanvas.h"
 #include "layout/Shapes.h"
 #include "render/BaseCanvas.h"
+#include "render/ImageFit.h"
 
 class MForm;
 namespace barcode {
@@ -144,14 +144,6 @@ class MMapCanvas : public MBaseCanvas, public MElementCanvas {
   void ComputeScales();
   void UpdatePanel();
 
-  // Images scaled for the screen, so that repaints do not scale them again.
-  struct ScaledImage {
-    qint64 key;
-    QSize size;
-    QImage image;
-  };
-  const QImage& Scaled(const QImage& image, const QRect& source, QSize size);
-
   std::uint8_t unit_ = cuPixel;
   int dpiX_ = 96, dpiY_ = 96;
   double scaleX_ = 1.0, scaleY_ = 1.0;
@@ -162,6 +154,5 @@ class MMapCanvas : public MBaseCanvas, public MElementCanvas {
   std::uint8_t mode_ = cmMapping;
   PageSource pageSource_;
   QPoint penPos_;
-  std::list<ScaledImage> scaled_;  // most recently used first
-  qint64 scaledBytes_ = 0;
+  MScaledImages scaled_;  // images scaled for the screen, so that repaints do not scale them again
 };

@@ -1,5 +1,6 @@
-// The global objects that drawing needs: the page view canvas, the invalidation object and the image
-// cache, wired to the others at creation and released without reaching one another.
+// The global objects that drawing needs: the page view canvas, the side pane canvases, the
+// invalidation object and the image cache, wired to the others at creation and released without
+// reaching one another.
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -18,6 +19,7 @@
 #include "layout/Shapes.h"
 #include "layout/Specials.h"
 #include "render/ImageCache.h"
+#include "render/ListCanvas.h"
 #include "render/MapCanvas.h"
 #include "render/MapInvalidate.h"
 #include "render/RenderGlobal.h"
@@ -65,7 +67,9 @@ class GlobalObjects : public ::testing::Test {
 
 TEST_F(GlobalObjects, AreWiredAtCreation) {
   CreateGlobals((dir_ / "tessora").string());
-  ASSERT_TRUE(gMapCanvas && gMapInvalidate && gImageCache);
+  ASSERT_TRUE(gMapCanvas && gUnmapCanvas && gTrashCanvas && gMapInvalidate && gImageCache);
+  EXPECT_EQ(gUnmapCanvas->ListDB(), gUnmapDB.get());
+  EXPECT_EQ(gTrashCanvas->ListDB(), gTrashDB.get());
   EXPECT_EQ(gMapCanvas->Page(), nullptr);  // no document yet
   EXPECT_EQ(gMapInvalidate->Canvas(), gMapCanvas.get());
   EXPECT_EQ(PageInvalidator(), gMapInvalidate.get());
@@ -101,11 +105,12 @@ TEST_F(GlobalObjects, ReleasingRedrawsNothingThroughReleasedObjects) {
   gMapCanvas->SetHost(&host);
   const int before = host.repaintAll + static_cast<int>(host.rects.size());
 
-  // The canvas goes second, the databases after it: nothing they do on release may reach it.
+  // The canvases go right after the configuration, the databases after them: nothing the databases
+  // do on release may reach a canvas.
   ReleaseGlobals();
   EXPECT_EQ(host.repaintAll + static_cast<int>(host.rects.size()), before);
-  EXPECT_FALSE(gIni || gMapCanvas || gMapFile || gLayout || gMapDB || gUnmapDB || gTrashDB ||
-               gMapInvalidate || gImageCache);
+  EXPECT_FALSE(gIni || gMapCanvas || gUnmapCanvas || gTrashCanvas || gMapFile || gLayout || gMapDB ||
+               gUnmapDB || gTrashDB || gMapInvalidate || gImageCache);
   EXPECT_EQ(PageInvalidator(), nullptr);
   EXPECT_EQ(ElementImageCache(), nullptr);
   EXPECT_EQ(ComputedTextSource(), nullptr);
