@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QSlider>
+#include <QStatusBar>
 #include <QTest>
 #include <QToolButton>
 #include <filesystem>
@@ -144,7 +145,9 @@ TEST_F(MainWindow, ZoomStepsTextsAndViewModes) {
   for (std::size_t i = 0; i < steps.size(); ++i) {
     SCOPED_TRACE(i);
     steps[i].act();
-    if (steps[i].text != nullptr) EXPECT_EQ(Text("cbxZoom"), steps[i].text);
+    if (steps[i].text != nullptr) {
+      EXPECT_EQ(Text("cbxZoom"), steps[i].text);
+    }
     EXPECT_EQ(ViewMode(), steps[i].mode);
     EXPECT_EQ(Text("cbxZoom"), QString::number(qRound(gMapCanvas->Zoom() * 100)) + "%");
   }
@@ -162,7 +165,7 @@ TEST_F(MainWindow, ZoomStepsTextsAndViewModes) {
 }
 
 TEST_F(MainWindow, PagesByBoxTrackBarAndKeys) {
-  TfmMain& w = OpenShop();
+  OpenShop();
   EXPECT_EQ(Text("edtNowPage"), "1/3");
   auto* bar = Find<QSlider>("tbPageBar");
   EXPECT_EQ(bar->maximum(), 3);

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QScreen>
 #include <QStringList>
 #include <iostream>
 #include <memory>
@@ -60,6 +61,8 @@ int RunEditor(int argc, char** argv) {
   int status = 0;
   {
     TfmMain window(arguments, startFolder);
+    // Maximized; a desktop without a window manager ignores that, so the screen's size is set too.
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) window.setGeometry(screen->availableGeometry());
     window.showMaximized();
     window.OpenStartFile();
     status = QApplication::exec();

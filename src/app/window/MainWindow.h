@@ -98,6 +98,7 @@ class TfmMain : public QMainWindow {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
@@ -124,6 +125,7 @@ class TfmMain : public QMainWindow {
   void WheelScroll(bool up);
   void StatusBarResized();
   void RefreshPane(bool unmapPane);
+  static MListCanvas* PaneCanvas(bool unmapPane);
 
   // Menus and actions, by the names the handlers use.
   QMenu* miFile = nullptr;
@@ -199,4 +201,5 @@ class TfmMain : public QMainWindow {
   QString startFolder_;
   QString dialogFolder_;
   bool reloading_ = false;
+  bool shown_ = false;
 };

@@ -33,11 +33,12 @@ namespace {
 constexpr int kPaneWidth = 260;
 constexpr int kPaneBarHeight = 30;
 
-// Gives a control its name and hint where people and scripts look for them.
-void Name(QWidget* widget, const char* name, const QString& hint = {}) {
+// Gives a control its name and hint where people and scripts look for them: the hint as accessible
+// name, and as tool tip and status tip where it helps (buttons and boxes, not the page and panes).
+void Name(QWidget* widget, const char* name, const QString& hint = {}, bool tip = true) {
   widget->setObjectName(QString::fromLatin1(name));
   widget->setAccessibleName(hint.isEmpty() ? QString::fromLatin1(name) : hint);
-  if (!hint.isEmpty()) {
+  if (tip && !hint.isEmpty()) {
     widget->setToolTip(hint);
     widget->setStatusTip(hint);
   }
@@ -306,14 +307,14 @@ QWidget* TfmMain::BuildPane(bool unmapPane) {
   pane.scrollBox->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   pane.scrollBox->setBackgroundRole(QPalette::Base);
   pane.panel = new MPanel;
-  Name(pane.panel, name("pnl#").constData(), unmapPane ? "未配置" : "ごみ箱");
+  Name(pane.panel, name("pnl#").constData(), unmapPane ? "未配置" : "ごみ箱", false);
   pane.panel->resize(0, 0);
   pane.paintBox = new MPaintBox(pane.panel);
   Name(pane.paintBox, name("pbx#").constData());
   pane.scrollBox->setWidget(pane.panel);
   pane.controls = std::make_unique<MCanvasControls>(pane.scrollBox, pane.panel, pane.paintBox);
   pane.scrollBox->OnResize = [this, unmapPane] {
-    if (MListCanvas* canvas = unmapPane ? gUnmapCanvas.get() : gTrashCanvas.get()) canvas->Relayout();
+    if (MListCanvas* canvas = PaneCanvas(unmapPane)) canvas->Relayout();
   };
   column->addWidget(pane.scrollBox, 1);
   return page;
@@ -332,7 +333,7 @@ void TfmMain::BuildCentre() {
   sbxMap->setPalette(grey);
   sbxMap->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   pnlMap = new MPanel;
-  Name(pnlMap, "pnlMap", "ページ");
+  Name(pnlMap, "pnlMap", "ページ", false);
   pnlMap->setAutoFillBackground(true);
   QPalette white = pnlMap->palette();
   white.setColor(QPalette::Window, Qt::white);
@@ -388,8 +389,21 @@ void TfmMain::BuildStatusBar() {
       panel->setFrameShape(QFrame::StyledPanel);
       panel->setFrameShadow(QFrame::Sunken);
     }
-    bar->addWidget(panel);
+    // The first panel is where hints show (the bar's message area); the counts stay put beside it.
+    if (i == 0)
+      bar->addWidget(panel);
+    else
+      bar->addPermanentWidget(panel);
     statusPanels_[i] = panel;
   }
   bar->installEventFilter(this);
+}
+
+void TfmMain::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  if (shown_) return;
+  shown_ = true;
+  // The side pane starts 260 pixels wide; the page takes the rest.
+  const int total = splitter_->width();
+  splitter_->setSizes({std::max(1, total - kPaneWidth - splitter_->handleWidth()), kPaneWidth});
 }

@@ -68,7 +68,7 @@ TfmMain::TfmMain(const QStringList& arguments, const QString& startFolder, QWidg
   imgThumbBack = MakeThumbBack();
   unmap_.controls->Bind(gUnmapCanvas.get());
   trash_.controls->Bind(gTrashCanvas.get());
-  for (MListCanvas* canvas : {gUnmapCanvas.get(), gTrashCanvas.get()}) canvas->SetThumbBack(&imgThumbBack);
+  for (const bool unmapPane : {true, false}) PaneCanvas(unmapPane)->SetThumbBack(&imgThumbBack);
   ResetDocument();
   dialogFolder_ = FromSjis(gIni->MapFolder());
 }
@@ -254,10 +254,9 @@ bool TfmMain::QuerySave() {
                                             QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   if (answer == QMessageBox::Cancel) return false;
   if (answer == QMessageBox::Yes) {
-    // A save that did not happen (cancelled, failed) gives up what asked: closing would lose work.
-    const bool saved = HasDocument() ? Save() : true;
-    tempOpened_ = false;
-    return saved;
+    // A save that did not happen (cancelled, failed) gives up what asked: closing would lose the
+    // work, and a temporary document still has no file of its own.
+    if (HasDocument() && !Save()) return false;
   }
   tempOpened_ = false;
   return true;

@@ -131,13 +131,18 @@ void TfmMain::ToggleToolBar() {
 }
 
 void TfmMain::ChangeListType(bool unmapPane, bool thumbnails) {
-  MListCanvas* canvas = unmapPane ? gUnmapCanvas.get() : gTrashCanvas.get();
+  MListCanvas* canvas = PaneCanvas(unmapPane);
   canvas->SetListType(thumbnails ? 0 : 1);
   canvas->Invalidate();
 }
 
+MListCanvas* TfmMain::PaneCanvas(bool unmapPane) {
+  if (unmapPane) return gUnmapCanvas.get();
+  return gTrashCanvas.get();
+}
+
 void TfmMain::RefreshPane(bool unmapPane) {
-  MListCanvas* canvas = unmapPane ? gUnmapCanvas.get() : gTrashCanvas.get();
+  MListCanvas* canvas = PaneCanvas(unmapPane);
   const MListDB& list = unmapPane ? static_cast<const MListDB&>(*gUnmapDB) : *gTrashDB;
   canvas->SetItemCount(list.VisibleCount());
   canvas->Invalidate();
