@@ -15,11 +15,13 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
+#include <cstdio>
 #include <filesystem>
 #include <memory>
 
 #include "DocumentGenerator.h"
 #include "app/AppGlobals.h"
+#include "app/platform/ErrorBox.h"
 #include "app/platform/HeadlessQt.h"
 #include "app/window/MainWindow.h"
 #include "base/Sjis.h"
@@ -62,7 +64,8 @@ Files& Documents() {
 // The window as the user has it: maximized-like size, shown, the document open.
 struct Editor {
   Editor() {
-    CreateGlobals();
+    // The generated documents name their layout relative to the program folder.
+    CreateGlobals(Documents().dir + "/tessora");
     window = std::make_unique<TfmMain>();
     window->resize(1280, 900);
     window->show();
@@ -73,7 +76,8 @@ struct Editor {
     ReleaseGlobals();
   }
   void Open(const std::string& path) {
-    if (!HasDocument() || gMapFile->FileName() != base::Utf8ToSjis(path)) window->OpenDocument(base::Utf8ToSjis(path));
+    if (!HasDocument() || gMapFile->FileName() != base::Utf8ToSjis(path))
+      window->OpenDocument(base::Utf8ToSjis(path));
   }
   // Paints what is pending now, as the event loop would.
   void Paint() { window->repaint(); }
@@ -90,7 +94,7 @@ Editor& TheEditor() {
 void BM_StartOpenAndPaint(benchmark::State& state) {
   const std::string path = Documents().large;
   for (auto _ : state) {
-    CreateGlobals();
+    CreateGlobals(Documents().dir + "/tessora");
     {
       TfmMain window;
       window.resize(1280, 900);
@@ -188,6 +192,9 @@ int main(int argc, char** argv) {
   PrepareHeadlessQt();
   QApplication app(argc, argv);
   InstallFontSubstitutions();
+  // A message box would wait for a click nobody gives.
+  SetMessageHook(
+      [](const QString& text, bool) { std::fprintf(stderr, "message: %s\n", text.toUtf8().constData()); });
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

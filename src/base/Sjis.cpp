@@ -12,7 +12,9 @@ namespace {
 
 // Folds one character (given by its first byte and, for a double-byte character, its second byte)
 // in place. Only the second byte of a full-width letter changes; lead bytes never do.
-inline unsigned char FoldSingle(unsigned char c) { return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 0x20) : c; }
+inline unsigned char FoldSingle(unsigned char c) {
+  return (c >= 'a' && c <= 'z') ? static_cast<unsigned char>(c - 0x20) : c;
+}
 inline unsigned char FoldSecond(unsigned char lead, unsigned char c) {
   // Full-width ａ-ｚ are 82 81 - 82 9A; Ａ-Ｚ are 82 60 - 82 79.
   return (lead == 0x82 && c >= 0x81 && c <= 0x9A) ? static_cast<unsigned char>(c - 0x21) : c;
@@ -44,7 +46,13 @@ bool IsTrailByteAt(std::string_view s, std::size_t pos) {
 }
 
 std::string UpperCase(std::string_view s) {
-  std::string out(s);
+  std::string out;
+  UpperCaseInto(s, out);
+  return out;
+}
+
+void UpperCaseInto(std::string_view s, std::string& out) {
+  out.assign(s);
   for (std::size_t i = 0; i < out.size();) {
     auto c = static_cast<unsigned char>(out[i]);
     if (CharSize(out, i) == 2) {
@@ -55,7 +63,6 @@ std::string UpperCase(std::string_view s) {
       ++i;
     }
   }
-  return out;
 }
 
 int CompareText(std::string_view a, std::string_view b) {
@@ -87,7 +94,9 @@ int CompareText(std::string_view a, std::string_view b) {
   return a.size() < b.size() ? -1 : 1;
 }
 
-bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && CompareText(a, b) == 0; }
+bool SameText(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && CompareText(a, b) == 0;
+}
 
 std::size_t FindBytes(std::string_view hay, std::string_view needle, std::size_t from) {
   std::size_t i = 0;
@@ -171,7 +180,8 @@ namespace {
 class Converter {
  public:
   Converter(const char* to, const char* from) : cd_(iconv_open(to, from)) {
-    if (cd_ == reinterpret_cast<iconv_t>(-1)) throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
+    if (cd_ == reinterpret_cast<iconv_t>(-1))
+      throw std::runtime_error(std::string("iconv cannot convert ") + from + " to " + to);
   }
   ~Converter() { iconv_close(cd_); }
   Converter(const Converter&) = delete;

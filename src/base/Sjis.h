@@ -38,6 +38,8 @@ bool IsTrailByteAt(std::string_view s, std::size_t pos);
 // characters are never touched. This is the case folding of every comparison "without regard to
 // case" (names, keys, sections, searches).
 std::string UpperCase(std::string_view s);
+// UpperCase into out, reusing its storage (for loops that fold many texts).
+void UpperCaseInto(std::string_view s, std::string& out);
 
 // Case-insensitive equality and ordering, with the folding of UpperCase.
 bool SameText(std::string_view a, std::string_view b);

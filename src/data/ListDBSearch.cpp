@@ -38,9 +38,8 @@ class SearchMatcher {
   explicit SearchMatcher(std::string_view text) : folded_(base::UpperCase(text)) {}
 
   bool operator()(const MBlock& block) const {
-    for (const auto& child : block.Children) {
-      if (IndexOfName(block.SearchElements, child->Name) < 0) continue;
-      const MText* text = As<MText>(child.get());
+    for (const std::size_t position : SearchPositions(block)) {
+      const MText* text = As<MText>(block.Children[position].get());
       if (text == nullptr) continue;
       // A one-line text is its line: no copy.
       const bool found = text->Lines.size() == 1 ? Holds(text->Lines.front()) : Holds(text->GetText());
@@ -50,11 +49,36 @@ class SearchMatcher {
   }
 
  private:
+  // The children named in the block's search list. Blocks of one class are copies of it, so the
+  // positions found for the last class serve the next block of that class once its names agree.
+  const std::vector<std::size_t>& SearchPositions(const MBlock& block) const {
+    bool same = block.Name == className_ && positionsOf_ == block.Children.size();
+    for (std::size_t i = 0; same && i < positions_.size(); ++i)
+      same = block.Children[positions_[i]]->Name == names_[i];
+    if (same) return positions_;
+    className_ = block.Name;
+    positionsOf_ = block.Children.size();
+    positions_.clear();
+    names_.clear();
+    for (std::size_t i = 0; i < block.Children.size(); ++i) {
+      if (IndexOfName(block.SearchElements, block.Children[i]->Name) < 0) continue;
+      positions_.push_back(i);
+      names_.push_back(block.Children[i]->Name);
+    }
+    return positions_;
+  }
+
   bool Holds(std::string_view hay) const {
-    return base::FindBytes(base::UpperCase(hay), folded_) != std::string_view::npos;
+    base::UpperCaseInto(hay, hay_);
+    return base::FindBytes(hay_, folded_) != std::string_view::npos;
   }
 
   std::string folded_;
+  mutable std::string hay_;  // the folded text, its storage kept from text to text
+  mutable std::string className_;
+  mutable std::size_t positionsOf_ = 0;
+  mutable std::vector<std::size_t> positions_;
+  mutable std::vector<std::string> names_;
 };
 
 }  // namespace

@@ -322,10 +322,11 @@ TEST_F(ComputedTexts, DatesAreShortDatesOfTheFileAndOfToday) {
   const std::string expected = shortDate(fileDay);
   EXPECT_EQ(PageText(1, "created").GetText(), expected);
   EXPECT_EQ(PageText(4, "created").GetText(), expected);
-  EXPECT_EQ(PageText(2, "today").GetText(),
-            shortDate(QDate::currentDate()));
+  EXPECT_EQ(PageText(2, "today").GetText(), shortDate(QDate::currentDate()));
   EXPECT_EQ(ShortDateText(DayOfFileDate(45292.75)), shortDate(QDate(2024, 1, 1)));
-  if (QLocale::system().language() == QLocale::C) EXPECT_EQ(ShortDateText(DayOfFileDate(45292.75)), "2024/01/01");
+  if (QLocale::system().language() == QLocale::C) {
+    EXPECT_EQ(ShortDateText(DayOfFileDate(45292.75)), "2024/01/01");
+  }
 }
 
 // ---- images
