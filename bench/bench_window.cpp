@@ -69,7 +69,7 @@ struct Editor {
     window = std::make_unique<TfmMain>();
     window->resize(1280, 900);
     window->show();
-    QTest::qWaitForWindowExposed(window.get());
+    if (!QTest::qWaitForWindowExposed(window.get())) std::fprintf(stderr, "the window was not shown\n");
   }
   ~Editor() {
     window.reset();
