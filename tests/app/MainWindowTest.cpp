@@ -1,111 +1,10 @@
 // The main window on the offscreen platform, driven as a user would with QTest: zoom, pages, the
 // status bar, the no-document state, the save question and the start-up switches. Message boxes and
 // file dialogs are answered by the test.
-#include <gtest/gtest.h>
+#include "WindowTestSupport.h"
 
-#include <QAction>
-#include <QApplication>
-#include <QComboBox>
-#include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QPointer>
-#include <QSlider>
-#include <QStatusBar>
-#include <QTest>
-#include <QToolButton>
-#include <filesystem>
-#include <memory>
-
-#include "app/AppGlobals.h"
-#include "app/platform/ErrorBox.h"
-#include "app/window/MainWindow.h"
-#include "base/Sjis.h"
-#include "data/DocumentCommands.h"
-#include "data/ListDB.h"
-#include "data/MapDB.h"
-#include "data/MapGlobal.h"
-#include "data/MapIni.h"
-#include "render/MapCanvas.h"
-#include "render/RenderGlobal.h"
-#include "support/DocumentTestSupport.h"
-
-namespace {
-
+using MainWindow = window_test::WindowTest;
 namespace fs = std::filesystem;
-using doc_test::SjisCrLf;
-
-class MainWindow : public ::testing::Test {
- protected:
-  void SetUp() override {
-    CreateGlobals();
-    SetMessageHook([this](const QString& text, bool error) { messages_.push_back({text, error}); });
-    // A document of 14 item blocks on a grid of two rows of three points: three pages.
-    doc_test::WriteBytes(folder_ / "shop.lay", SjisCrLf(doc_test::GridLayoutText({{"all", "all", "all"}, {"all", "all", "all"}})));
-    std::string text = "[basic_info]\nlayout=shop.lay\n\n[block_field]\nitem,name,code,kana,biko\n\n[map_data]\n";
-    for (int i = 1; i <= 14; ++i) text += "item,b" + std::to_string(i) + ",c" + std::to_string(i) + ",,\n";
-    text += "\n[unmap_data]\nitem,tea1,u1,,\nitem,cup,u2,,\nitem,tea2,u3,,\nitem,pot,u4,,\n\n[trash_data]\nitem,old,t1,,\n";
-    doc_test::WriteBytes(folder_ / "shop.map", SjisCrLf(text));
-  }
-  void TearDown() override {
-    window_.reset();
-    SetMessageHook(nullptr);
-    ReleaseGlobals();
-  }
-
-  TfmMain& Window(const QStringList& arguments = {}) {
-    window_ = std::make_unique<TfmMain>(arguments, QString::fromStdString(folder_.Path().string()));
-    window_->resize(1000, 700);
-    window_->show();
-    EXPECT_TRUE(QTest::qWaitForWindowExposed(window_.get()));
-    window_->OpenStartFile();
-    return *window_;
-  }
-  TfmMain& OpenShop() {
-    TfmMain& w = Window();
-    EXPECT_TRUE(w.OpenDocument(folder_.SjisPath("shop.map")));
-    ClearModified();
-    return w;
-  }
-  template <class T>
-  T* Find(const char* name) const {
-    return window_->findChild<T*>(QString::fromLatin1(name));
-  }
-  QString Text(const char* name) const {
-    if (auto* label = Find<QLabel>(name)) return label->text();
-    if (auto* box = Find<QLineEdit>(name)) return box->text();
-    if (auto* combo = Find<QComboBox>(name)) return combo->currentText();
-    return "?";
-  }
-  // Which view-mode buttons are down, as "real", "all", "width" joined.
-  QString ViewMode() const {
-    QStringList down;
-    for (const auto& [name, tag] : {std::pair{"miViewReal", "real"}, {"miViewAll", "all"}, {"miViewBaseW", "width"}}) {
-      if (Find<QAction>(name)->isChecked()) down << tag;
-    }
-    return down.join(",");
-  }
-  void TypeZoom(const QString& text) {
-    auto* box = Find<QComboBox>("cbxZoom");
-    box->setFocus();
-    box->lineEdit()->selectAll();
-    QTest::keyClicks(box->lineEdit(), text);
-    QTest::keyClick(box, Qt::Key_Return);
-  }
-  void TypePage(const QString& text) {
-    auto* box = Find<QLineEdit>("edtNowPage");
-    box->setFocus();
-    box->selectAll();
-    QTest::keyClicks(box, text);
-    QTest::keyClick(box, Qt::Key_Return);
-  }
-
-  doc_test::TempFolder folder_{"window"};
-  std::unique_ptr<TfmMain> window_;
-  std::vector<std::pair<QString, bool>> messages_;
-};
-
-}  // namespace
 
 TEST_F(MainWindow, ZoomStepsTextsAndViewModes) {
   TfmMain& w = OpenShop();
@@ -137,8 +36,10 @@ TEST_F(MainWindow, ZoomStepsTextsAndViewModes) {
       {[&] { TypeZoom("abc"); }, "100%", "real"},
       {[&] { TypeZoom("12"); }, "25%", ""},
       {[&] { TypeZoom("100"); }, "100%", "real"},
-      {[&] { QTest::keyClick(w.findChild<QWidget*>("pnlMap"), Qt::Key_Plus, Qt::ControlModifier); }, "150%", ""},
-      {[&] { QTest::keyClick(w.findChild<QWidget*>("pnlMap"), Qt::Key_Minus, Qt::ControlModifier); }, "98%", ""},
+      {[&] { QTest::keyClick(w.findChild<QWidget*>("pnlMap"), Qt::Key_Plus, Qt::ControlModifier); }, "150%",
+       ""},
+      {[&] { QTest::keyClick(w.findChild<QWidget*>("pnlMap"), Qt::Key_Minus, Qt::ControlModifier); }, "98%",
+       ""},
       {[&] { w.ViewAllClick(); }, nullptr, "all"},
       {[&] { w.ViewBaseWClick(); }, nullptr, "width"},
   };
@@ -169,8 +70,8 @@ TEST_F(MainWindow, PagesByBoxTrackBarAndKeys) {
   EXPECT_EQ(Text("edtNowPage"), "1/3");
   auto* bar = Find<QSlider>("tbPageBar");
   EXPECT_EQ(bar->maximum(), 3);
-  const std::vector<std::pair<QString, QString>> inputs = {
-      {"3", "3/3"}, {"2/10", "2/3"}, {"x/10", "2/3"}, {"0", "2/3"}, {"99", "2/3"}, {" 1 ", "1/3"}};
+  const std::vector<std::pair<QString, QString>> inputs = {{"3", "3/3"}, {"2/10", "2/3"}, {"x/10", "2/3"},
+                                                           {"0", "2/3"}, {"99", "2/3"},   {" 1 ", "1/3"}};
   for (const auto& [typed, shown] : inputs) {
     TypePage(typed);
     EXPECT_EQ(Text("edtNowPage"), shown) << typed.toStdString();
@@ -209,8 +110,8 @@ TEST_F(MainWindow, StatusBarCountsFollowTheSearches) {
 TEST_F(MainWindow, WithoutADocumentOnlyOpeningAndViewingWork) {
   TfmMain& w = Window();
   EXPECT_EQ(w.windowTitle(), "Tessora");
-  for (const char* name : {"miSave", "miSaveAs", "miPrint", "miCopy", "miPaste", "miMappingMode", "miNewLine",
-                           "miAutoMapping"})
+  for (const char* name :
+       {"miSave", "miSaveAs", "miPrint", "miCopy", "miPaste", "miMappingMode", "miNewLine", "miAutoMapping"})
     EXPECT_FALSE(Find<QAction>(name)->isEnabled()) << name;
   for (const char* name : {"edtNowPage", "tbPageBar", "pbxMap", "edtUnmapSearch", "edtTrashSearch"})
     EXPECT_FALSE(w.findChild<QWidget*>(name)->isEnabled()) << name;

@@ -34,6 +34,10 @@ class MListCanvas;
 class MPaintBox;
 class MPanel;
 class MScrollBox;
+class MText;
+class QDropEvent;
+class QKeyEvent;
+class QMouseEvent;
 
 class TfmMain : public QMainWindow {
   Q_OBJECT
@@ -42,7 +46,8 @@ class TfmMain : public QMainWindow {
   // The window of the editor; arguments are the command line after the program name ("-d", "-t",
   // file names). startFolder is the folder the program was started from, where a relative file
   // name is looked for when the program folder has no such file. The global objects must exist.
-  explicit TfmMain(const QStringList& arguments = {}, const QString& startFolder = {}, QWidget* parent = nullptr);
+  explicit TfmMain(const QStringList& arguments = {}, const QString& startFolder = {},
+                   QWidget* parent = nullptr);
   ~TfmMain() override;
 
   // Life cycle: the command line's file, opened once the window is up.
@@ -92,8 +97,21 @@ class TfmMain : public QMainWindow {
   // False when the command raised one.
   bool Run(const std::function<void()>& command);
 
+  // Editing (MainWindowEdit.cpp): the edit modes, the cursor's caret, in-place text editing.
+  void ChangeEditMode(bool textInput);
+  // Enables copy and paste where they can work now (the tool buttons follow their menu items).
+  void UpdateEditCommands();
+  void UpdateCaret();
+  void OpenInplaceEditor();
+  void CloseInplaceEditor();
+  const MText* EditingText() const { return editingText_; }
+  // The caret of the mapping cursor, shown over the page while the page has the focus.
+  QWidget* Caret() const { return caret_; }
+
   // Set by tests: answers the save question and the file dialogs instead of the user.
   std::function<int()> AskSaveForTest;
+  // Answers the trash pane's "delete for good?" question (true: Yes).
+  std::function<bool(const QString& question)> ConfirmForTest;
   std::function<QString(bool save, const QString& proposed)> ChooseFileForTest;
 
  protected:
@@ -118,6 +136,20 @@ class TfmMain : public QMainWindow {
   void ApplicationStateChanged(Qt::ApplicationState state);
   QString ChooseFile(bool save, const QString& title, const QString& proposed);
   std::string StartPath(const std::string& argument) const;
+
+  // Editing (MainWindowEdit.cpp): the handlers of the page and the panes.
+  bool EditEvent(QObject* watched, QEvent* event);
+  void pnlMapKeyDown(QKeyEvent* key);
+  void PaneKeyDown(bool unmapPane, QKeyEvent* key);
+  void pbxMapMouseDown(QMouseEvent* mouse);
+  void pbxMapMouseMove(QMouseEvent* mouse);
+  void PaneMouseDown(bool unmapPane, QMouseEvent* mouse);
+  void PaneMouseMove(bool unmapPane, QMouseEvent* mouse);
+  bool pbxMapDragOver(QDropEvent* drag);
+  void pbxMapDragDrop(QDropEvent* drop);
+  void PaneFocusIn(bool unmapPane);
+  bool Confirm(const QString& question);
+  void CommitBeforeLeavingThePage();
 
   // View (MainWindowView.cpp).
   void SetViewMode(int request);
@@ -201,5 +233,13 @@ class TfmMain : public QMainWindow {
   QString startFolder_;
   QString dialogFolder_;
   bool reloading_ = false;
+  // Editing.
+  MText* editingText_ = nullptr;
+  QWidget* caret_ = nullptr;
+  int dragOriginRow_ = 0, dragOriginColumn_ = 0;
+  bool panning_ = false;
+  QPoint panStart_;
+  QPoint pressAt_;
+  bool mayDrag_ = false;  // a press that may become a drag (page or pane)
   bool shown_ = false;
 };

@@ -99,6 +99,8 @@ void TfmMain::BuildActions() {
     modeGroup_->addAction(a);
   }
   miMappingMode->setChecked(true);
+  connect(miMappingMode, &QAction::triggered, this, [this] { ChangeEditMode(false); });
+  connect(miTextMode, &QAction::triggered, this, [this] { ChangeEditMode(true); });
   miPrePage = NewAction("miPrePage", "前ページ(&R)");
   miPrePage->setShortcut(QKeySequence(Qt::Key_PageUp));
   connect(miPrePage, &QAction::triggered, this, [this] { PreviousPage(); });
@@ -174,8 +176,9 @@ void TfmMain::BuildMenus() {
   miFile = menu("miFile", "ファイル(&F)", {miOpen, miSave, miSaveAs, nullptr, miPrint, nullptr, miExit});
   miEdit = menu("miEdit", "編集(&E)",
                 {miCopy, miPaste, nullptr, miMappingMode, miTextMode, nullptr, miPrePage, miNextPage});
-  miView = menu("miView", "表示(&V)",
-                {miToolBar, miUnmapPane, nullptr, miViewAll, miViewReal, miViewBaseW, nullptr, miZoomIn, miZoomOut});
+  miView = menu(
+      "miView", "表示(&V)",
+      {miToolBar, miUnmapPane, nullptr, miViewAll, miViewReal, miViewBaseW, nullptr, miZoomIn, miZoomOut});
   miInsert = menu("miInsert", "挿入(&I)", {miInsertBlock, miNewLine});
   miTool = menu("miTool", "ツール(&T)", {miAutoMapping, miSameMapping});
   miOther = menu("miOther", "その他(&O)", {miAbout});
@@ -348,6 +351,17 @@ void TfmMain::BuildCentre() {
   mmInplaceEdit->setLineWrapMode(QTextEdit::NoWrap);
   mmInplaceEdit->setFocusPolicy(Qt::ClickFocus);
   mmInplaceEdit->hide();
+  // The mapping cursor: a gray bar over the page, placed by UpdateCaret.
+  caret_ = new QWidget(pnlMap);
+  caret_->setObjectName("Caret");
+  caret_->setAttribute(Qt::WA_TransparentForMouseEvents);
+  caret_->setAutoFillBackground(true);
+  QPalette gray = caret_->palette();
+  gray.setColor(QPalette::Window, QColor(128, 128, 128));
+  caret_->setPalette(gray);
+  caret_->hide();
+  pbxMap->setAcceptDrops(true);
+  pbxMap->setMouseTracking(false);
   sbxMap->setWidget(pnlMap);
   sbxMap->OnResize = [this] {
     if (miViewAll->isChecked())

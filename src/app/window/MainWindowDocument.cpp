@@ -84,9 +84,9 @@ TfmMain::~TfmMain() {
 void TfmMain::ParseCommandLine(const QStringList& arguments) {
   for (const QString& argument : arguments) {
     if (argument == "-d") {
-      for (MBaseCanvas* canvas : {static_cast<MBaseCanvas*>(gMapCanvas.get()),
-                                  static_cast<MBaseCanvas*>(gUnmapCanvas.get()),
-                                  static_cast<MBaseCanvas*>(gTrashCanvas.get())})
+      for (MBaseCanvas* canvas :
+           {static_cast<MBaseCanvas*>(gMapCanvas.get()), static_cast<MBaseCanvas*>(gUnmapCanvas.get()),
+            static_cast<MBaseCanvas*>(gTrashCanvas.get())})
         canvas->SetDesignMode(true);
     } else if (argument == "-t") {
       tempOpened_ = true;
@@ -111,8 +111,9 @@ void TfmMain::OpenStartFile() {
   if (startFileName_.empty()) return;
   if (tempOpened_) {
     if (!IsPlainFileName(startFileName_)) {
-      ShowErrorBox(this, base::Error(ToSjis(QString("一時フォルダのファイル名ではありません: %1")
-                                                .arg(FromSjis(startFileName_)))));
+      ShowErrorBox(this,
+                   base::Error(ToSjis(
+                       QString("一時フォルダのファイル名ではありません: %1").arg(FromSjis(startFileName_)))));
       return;
     }
     const std::string path = gIni->TempFolder() + "/" + startFileName_;
@@ -141,6 +142,9 @@ void TfmMain::SetDocumentCommandsEnabled(bool on) {
 }
 
 void TfmMain::ResetDocument() {
+  // The text being edited goes with the document.
+  editingText_ = nullptr;
+  mmInplaceEdit->hide();
   ::ResetDocument();
   ScrollToOrigin();
   gMapCanvas->SetPageWidth(gLayout->Setting.PageWidth);
@@ -211,6 +215,7 @@ QString TfmMain::ChooseFile(bool save, const QString& title, const QString& prop
 }
 
 void TfmMain::Open() {
+  CommitBeforeLeavingThePage();
   if (!QuerySave()) return;
   const QString chosen = ChooseFile(false, QString(), QString());
   if (chosen.isEmpty()) return;
@@ -219,6 +224,7 @@ void TfmMain::Open() {
 
 bool TfmMain::Save() {
   if (!HasDocument()) return false;
+  CommitBeforeLeavingThePage();
   if (tempOpened_ || gMapFile->FileName().empty()) return SaveAs();
   const bool saved = Run([] { ::SaveDocument(); });
   dialogFolder_ = QFileInfo(FromSjis(gMapFile->FileName())).absolutePath();
@@ -228,8 +234,8 @@ bool TfmMain::Save() {
 
 bool TfmMain::SaveAs() {
   if (!HasDocument()) return false;
-  const QString proposed = tempOpened_ ? FromSjis(gIni->MapFolder() + "/" + startFileName_)
-                                       : FromSjis(gMapFile->FileName());
+  const QString proposed =
+      tempOpened_ ? FromSjis(gIni->MapFolder() + "/" + startFileName_) : FromSjis(gMapFile->FileName());
   const QString chosen = ChooseFile(true, QString(), proposed);
   if (chosen.isEmpty()) return false;
   const std::string previous = gMapFile->FileName();
@@ -248,10 +254,10 @@ bool TfmMain::SaveAs() {
 
 bool TfmMain::QuerySave() {
   if (!tempOpened_ && !(HasDocument() && IsModified())) return true;
-  const int answer =
-      AskSaveForTest ? AskSaveForTest()
-                     : QMessageBox::warning(this, kTitle, "変更を保存しますか？",
-                                            QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  const int answer = AskSaveForTest
+                         ? AskSaveForTest()
+                         : QMessageBox::warning(this, kTitle, "変更を保存しますか？",
+                                                QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
   if (answer == QMessageBox::Cancel) return false;
   if (answer == QMessageBox::Yes) {
     // A save that did not happen (cancelled, failed) gives up what asked: closing would lose the
@@ -275,6 +281,7 @@ void TfmMain::ApplicationStateChanged(Qt::ApplicationState state) {
   if (gMapFile->FileName().empty()) return;
   // Design mode: the document and its layout are read again; unsaved changes are dropped.
   reloading_ = true;
+  CommitBeforeLeavingThePage();
   const std::string path = gMapFile->FileName();
   if (OpenDocument(path)) ClearModified();
   reloading_ = false;

@@ -11,6 +11,7 @@
 
 void TfmMain::Print() {
   if (!HasDocument()) return;
+  CommitBeforeLeavingThePage();  // paper shows what was typed
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, this);
   dialog.setObjectName("dlgPrint");

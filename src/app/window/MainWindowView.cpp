@@ -1,12 +1,12 @@
 // How the pages are looked at: zoom, view modes, pages, the side pane and the tool bar, the wheel,
 // and the refresh operations that keep the status bar and the page indicator up to date.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QApplication>
 #include <QScrollBar>
 #include <QSlider>
 #include <QSplitter>
@@ -70,6 +70,11 @@ void TfmMain::ApplyZoom(int request) {
       return;
   }
   gMapCanvas->SetZoom(percent / 100.0);
+  // The editor follows the new scale (typing not yet committed is dropped); the caret too.
+  if (gMapCanvas->Mode() == cmTextInput)
+    OpenInplaceEditor();
+  else
+    UpdateCaret();
   cbxZoom->setEditText(QString::number(base::RoundHalfEven(gMapCanvas->Zoom() * 100)) + "%");
   if (percent == 100)
     miViewReal->setChecked(true);
@@ -92,18 +97,23 @@ void TfmMain::ScrollToOrigin() {
 
 void TfmMain::PreviousPage() {
   if (!HasDocument()) return;
+  CommitBeforeLeavingThePage();
   gMapDB->PreviousPage();
   UpdatePageIndicator(false);
+  UpdateCaret();
 }
 
 void TfmMain::NextPage() {
   if (!HasDocument()) return;
+  CommitBeforeLeavingThePage();
   gMapDB->NextPage();
   UpdatePageIndicator(false);
+  UpdateCaret();
 }
 
 void TfmMain::ApplyPageBox() {
   if (!HasDocument()) return;
+  CommitBeforeLeavingThePage();
   const QString text = edtNowPage->text();
   const qsizetype slash = text.indexOf('/');
   bool ok = false;
@@ -180,13 +190,10 @@ void TfmMain::AfterCommand(const MCommandReport& report) {
   if (report.Changed(dlTrash)) RefreshPane(false);
   if (report.Lists != 0) UpdateStatusBar();
   UpdatePageIndicator(false);
-  if (report.MovedToUnplaced > 0)
-    ShowMessage(this, FromSjis(MovedToUnplacedMessage(report)));
+  if (report.MovedToUnplaced > 0) ShowMessage(this, FromSjis(MovedToUnplacedMessage(report)));
 }
 
-void TfmMain::StatusBarResized() {
-  statusPanels_[0]->setFixedWidth(std::max(0, statusBar()->width() - 380));
-}
+void TfmMain::StatusBarResized() { statusPanels_[0]->setFixedWidth(std::max(0, statusBar()->width() - 380)); }
 
 void TfmMain::WheelScroll(bool up) {
   QWidget* focused = QApplication::focusWidget();
@@ -204,25 +211,30 @@ void TfmMain::WheelScroll(bool up) {
 }
 
 bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
+  // The window sees every key first: the zoom keys work wherever the focus is, except while a text
+  // is edited in place.
+  if (event->type() == QEvent::KeyPress && editingText_ == nullptr) {
+    const auto* key = static_cast<QKeyEvent*>(event);
+    if ((key->modifiers() & Qt::ControlModifier) != 0 && isActiveWindow()) {
+      switch (key->key()) {
+        case Qt::Key_Plus:
+        case Qt::Key_Equal:
+        case Qt::Key_Semicolon:
+          ApplyZoom(1);
+          return true;
+        case Qt::Key_Minus:
+        case Qt::Key_Underscore:
+          ApplyZoom(2);
+          return true;
+        default:
+          break;
+      }
+    }
+  }
+  if (EditEvent(watched, event)) return true;
   switch (event->type()) {
     case QEvent::KeyPress: {
-      // The window sees every key first: the zoom keys work wherever the focus is.
       const auto* key = static_cast<QKeyEvent*>(event);
-      if ((key->modifiers() & Qt::ControlModifier) != 0 && isActiveWindow()) {
-        switch (key->key()) {
-          case Qt::Key_Plus:
-          case Qt::Key_Equal:
-          case Qt::Key_Semicolon:
-            ApplyZoom(1);
-            return true;
-          case Qt::Key_Minus:
-          case Qt::Key_Underscore:
-            ApplyZoom(2);
-            return true;
-          default:
-            break;
-        }
-      }
       if (watched == cbxZoom && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
         ApplyZoom(0);
         return true;
