@@ -5,13 +5,18 @@
 //   one zoom step, one page turn, on the 100,000-block document                 <= 30 ms
 //   side pane with 100,000 unplaced blocks: paint the visible cards, scroll a step <= 16 ms
 //   apply a search in that pane and repaint it                                  <= 100 ms
+//   Space or Delete at the first grid point of page 1, with the window refreshed  <= 50 ms
+//   a drop from the unplaced pane onto page 1                                    <= 50 ms
+//   one character typed into the in-place editor                                 <= 16 ms
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QDropEvent>
 #include <QImage>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTest>
@@ -30,6 +35,9 @@
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"
+#include "layout/Form.h"
+#include "layout/Grid.h"
+#include "layout/Shapes.h"
 #include "render/Fonts.h"
 #include "render/MapCanvas.h"
 #include "render/RenderGlobal.h"
@@ -185,6 +193,80 @@ void BM_PaneSearch(benchmark::State& state) {
   state.counters["blocks"] = gUnmapDB->Count();
 }
 BENCHMARK(BM_PaneSearch)->Unit(benchmark::kMillisecond);
+
+// A key on the page at the first grid point of page 1 of the 100,000-block document, with the
+// repaint, page indicator and status bar: a blank inserted and deleted again (every entry behind it
+// moves on and back).
+void BM_KeyAtFirstPoint(benchmark::State& state) {
+  Editor& editor = TheEditor();
+  editor.Open(Documents().large);
+  QWidget* page = editor.Find("pnlMap");
+  page->setFocus();
+  bool insert = true;
+  for (auto _ : state) {
+    gMapDB->CursorFirst();
+    QTest::keyClick(page, insert ? Qt::Key_Space : Qt::Key_Delete);
+    insert = !insert;
+    editor.Paint();
+  }
+  state.counters["placed"] = gMapDB->Count();
+}
+BENCHMARK(BM_KeyAtFirstPoint)->Unit(benchmark::kMillisecond);
+
+// A block dropped from the unplaced pane at the first point of page 1, then sent back (Delete).
+void BM_DropFromPane(benchmark::State& state) {
+  Editor& editor = TheEditor();
+  editor.Open(Documents().large);
+  QWidget* paintBox = editor.Find("pbxMap");
+  QWidget* page = editor.Find("pnlMap");
+  QMimeData data;
+  data.setData("application/x-tessora-drag-source", "unmap");
+  for (auto _ : state) {
+    gMapDB->GoToPage(1);
+    gUnmapDB->Select(0);
+    const QPoint at = gMapCanvas->PointToPixels(gMapDB->GetPage(0)->Grid.PointAt(1, 1)->X1,
+                                                gMapDB->GetPage(0)->Grid.PointAt(1, 1)->Y1) +
+                      QPoint(2, 2);
+    QDragEnterEvent enter(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(paintBox, &enter);
+    QDropEvent drop(QPointF(at), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(paintBox, &drop);
+    editor.Paint();
+    state.PauseTiming();
+    gMapDB->CursorFirst();
+    QTest::keyClick(page, Qt::Key_Delete);  // back to the unplaced list
+    state.ResumeTiming();
+  }
+  state.counters["unplaced"] = gUnmapDB->Count();
+}
+BENCHMARK(BM_DropFromPane)->Unit(benchmark::kMillisecond);
+
+// One character typed into the in-place editor over a memo text of page 1.
+void BM_TypeInPlace(benchmark::State& state) {
+  Editor& editor = TheEditor();
+  editor.Open(std::string(TESSORA_SOURCE_DIR) + "/samples/catalog.map");
+  gMapDB->GoToPage(1);
+  editor.window->ChangeEditMode(true);
+  const MText* memo = nullptr;
+  for (int r = 1; memo == nullptr && r <= gMapDB->ActivePage()->Grid.RowCount(); ++r)
+    for (int c = 1; memo == nullptr && c <= gMapDB->ActivePage()->Grid.PointCount(r); ++c)
+      if (const MBlock* block = As<MBlock>(gMapDB->ActivePage()->Grid.BlockAt(r, c)))
+        for (const auto& child : block->Children)
+          if (const MText* text = As<MText>(child.get()); text != nullptr && text->Editable) memo = text;
+  if (memo == nullptr) {
+    state.SkipWithError("no editable text on page 1");
+    return;
+  }
+  QTest::mouseClick(editor.Find("pbxMap"), Qt::LeftButton, Qt::NoModifier,
+                    gMapCanvas->RectToPixels(memo->Bounds).center());
+  QWidget* box = editor.Find("mmInplaceEdit");
+  for (auto _ : state) {
+    QTest::keyClick(box, Qt::Key_A);
+    box->repaint();
+  }
+  editor.window->ChangeEditMode(false);
+}
+BENCHMARK(BM_TypeInPlace)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
