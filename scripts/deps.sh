@@ -12,6 +12,10 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
   zbar-tools poppler-utils xvfb
+  # The desktop's side of the ".map" association, asked by the tests of fanbor: the MIME database
+  # and its query tools (xdg-mime asks mimetype from libfile-mimeinfo-perl outside a known desktop),
+  # the desktop entry checker, and dpkg-shlibdeps for the package's dependencies.
+  shared-mime-info xdg-utils libfile-mimeinfo-perl desktop-file-utils dpkg-dev
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
 )
 missing=()
