@@ -347,7 +347,7 @@ MCommandReport PasteIntoUnplaced(const MClipboard& clipboard) {
   if (!HasDocument()) return command.None();
   const int before = gUnmapDB->Count();
   gUnmapDB->PasteEntry(clipboard);
-  return command.Done(gUnmapDB->Count() != before ? dlUnmap : 0);
+  return command.Done(gUnmapDB->Count() != before ? unsigned{dlUnmap} : 0u);
 }
 
 MCommandReport SetPaneSearch(MPane pane, std::string_view text) {

@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 
@@ -86,12 +87,27 @@ std::string ReadIniFile(const std::string& nativePath) {
   return text;
 }
 
-// A folder setting as a full path; an empty value or a folder that does not exist gives the program
-// folder. Relative values are taken relative to the program folder.
+// A folder setting as a full path; an empty value or a folder that does not exist gives the home
+// folder (the program folder, or the user's folder of an installed copy), relative values are taken
+// relative to it.
 std::string FolderSetting(const base::IniText& ini, std::string_view section, std::string_view key,
-                          std::string_view fallback, const std::string& programFolder) {
-  const std::string folder = Absolute(programFolder, SlashSeparators(ini.ReadString(section, key, fallback)));
-  return FolderExists(folder) ? folder : programFolder;
+                          std::string_view fallback, const std::string& homeFolder) {
+  const std::string folder = Absolute(homeFolder, SlashSeparators(ini.ReadString(section, key, fallback)));
+  return FolderExists(folder) ? folder : homeFolder;
+}
+
+// An installed copy: the program lives in a system folder (the package's /usr/bin) or one the user
+// cannot write, which is no place for the user's configuration, temporary files or documents.
+bool InstalledCopy(const std::string& nativeFolder) {
+  return nativeFolder.rfind("/usr/", 0) == 0 || ::access(nativeFolder.c_str(), W_OK) != 0;
+}
+
+// An XDG base folder: the variable when it holds an absolute path, else fallback in the home folder.
+std::string XdgFolder(const char* variable, const char* fallback) {
+  const char* value = std::getenv(variable);
+  if (value != nullptr && value[0] == '/') return value;
+  const char* home = std::getenv("HOME");
+  return std::string(home != nullptr ? home : "") + "/" + fallback;
 }
 
 std::string RunningProgram() {
@@ -123,10 +139,22 @@ MIni::MIni(std::string_view programPath) {
 
   fs::path iniPath = program;
   iniPath.replace_extension(".ini");
+  // Relative folders and aliases that name none are taken in the program folder; for an installed
+  // copy, in the user's own folders instead ($XDG_CONFIG_HOME/tessora for the ini, $XDG_DATA_HOME/tessora
+  // for the rest, with its "temp" and "data" folders made on the first start).
+  homeFolder_ = programFolder_;
+  if (InstalledCopy(program.parent_path().string())) {
+    iniPath = fs::path(XdgFolder("XDG_CONFIG_HOME", ".config")) / "tessora" / "tessora.ini";
+    const fs::path home = fs::path(XdgFolder("XDG_DATA_HOME", ".local/share")) / "tessora";
+    std::error_code ignored;
+    fs::create_directories(home / "temp", ignored);
+    fs::create_directories(home / "data", ignored);
+    if (fs::is_directory(home, ignored)) homeFolder_ = Normalized(base::Utf8ToSjis(home.string()));
+  }
   const base::IniText ini(ReadIniFile(iniPath.string()));
 
-  tempFolder_ = FolderSetting(ini, "config", "temp_folder", ".\\temp", programFolder_);
-  mapFolder_ = FolderSetting(ini, "config", "map_folder", ".\\data", programFolder_);
+  tempFolder_ = FolderSetting(ini, "config", "temp_folder", ".\\temp", homeFolder_);
+  mapFolder_ = FolderSetting(ini, "config", "map_folder", ".\\data", homeFolder_);
   std::string value;
   int size = 0;
   if (ini.FindValue("config", "image_cache_size", value) && base::ParseIntAutoBase(value, size)) {
@@ -136,7 +164,7 @@ MIni::MIni(std::string_view programPath) {
   }
   for (const std::string& key : ini.Keys("folder_alias")) {
     folderAliases_.Tokens.push_back("<" + key + ">");
-    folderAliases_.Folders.push_back(FolderSetting(ini, "folder_alias", key, programFolder_, programFolder_));
+    folderAliases_.Folders.push_back(FolderSetting(ini, "folder_alias", key, homeFolder_, homeFolder_));
   }
 }
 
@@ -157,7 +185,7 @@ std::string MIni::ResolvePath(std::string_view path) const {
   if (open == std::string_view::npos || close == std::string_view::npos || close < open)
     return std::string(path);
   const std::string_view token = path.substr(open, close - open + 1);
-  std::string_view folder = programFolder_;
+  std::string_view folder = homeFolder_;
   for (std::size_t i = 0; i < folderAliases_.Tokens.size(); ++i) {
     if (base::SameText(folderAliases_.Tokens[i], token)) {
       folder = folderAliases_.Folders[i];

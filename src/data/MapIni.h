@@ -1,5 +1,6 @@
 // The configuration: folders, the image cache size and the folder aliases, read once at start-up from
-// the ini file beside the program (the program file's path with its extension replaced by ".ini").
+// the ini file beside the program (the program file's path with its extension replaced by ".ini"), or
+// for a copy installed in a system folder from $XDG_CONFIG_HOME/tessora/tessora.ini.
 //
 //   [config]
 //   temp_folder=.\temp          folder of the -t start (default .\temp)
@@ -34,6 +35,9 @@ class MIni {
   explicit MIni(std::string_view programPath);
 
   const std::string& ProgramFolder() const { return programFolder_; }
+  // Where relative folder settings and unknown aliases point: the program folder, or for a copy
+  // installed in a system folder the user's $XDG_DATA_HOME/tessora.
+  const std::string& HomeFolder() const { return homeFolder_; }
   const std::string& CurrentFolder() const { return currentFolder_; }
   const std::string& TempFolder() const { return tempFolder_; }
   const std::string& MapFolder() const { return mapFolder_; }
@@ -57,6 +61,7 @@ class MIni {
 
  private:
   std::string programFolder_;
+  std::string homeFolder_;
   std::string currentFolder_;
   std::string tempFolder_;
   std::string mapFolder_;

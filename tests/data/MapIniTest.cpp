@@ -145,3 +145,43 @@ TEST_F(MapIniTest, AnyBytesAsIniFileGiveDefaults) {
   WriteIni(junk + "\n[config]\nimage_cache_size=9\n" + std::string(1 << 20, 'x') + "\0=\0\n");
   EXPECT_EQ(Read().ImageCacheSize(), 9);
 }
+
+// A copy installed in a system folder keeps the user's configuration and files in the user's own
+// folders: the ini from $XDG_CONFIG_HOME/tessora, the temporary and document folders (made on the
+// first start) and unknown aliases in $XDG_DATA_HOME/tessora.
+TEST_F(MapIniTest, AnInstalledCopyUsesTheUsersFolders) {
+  const std::string config = Folder("config"), data = Folder("data");
+  fs::create_directories(config + "/tessora");
+  std::ofstream(config + "/tessora/tessora.ini", std::ios::binary)
+      << "[config]\r\nimage_cache_size=42\r\n[folder_alias]\r\nimg=pics\r\n";
+  fs::create_directories(data + "/tessora/pics");
+  struct Env {
+    const char* name;
+    std::string saved;
+    bool had;
+  } env[] = {{"XDG_CONFIG_HOME", "", false}, {"XDG_DATA_HOME", "", false}};
+  for (Env& e : env) {
+    if (const char* v = std::getenv(e.name)) e.saved = v, e.had = true;
+  }
+  ::setenv("XDG_CONFIG_HOME", config.c_str(), 1);
+  ::setenv("XDG_DATA_HOME", data.c_str(), 1);
+  const MIni ini("/usr/bin/tessora-installed-copy");
+  for (const Env& e : env) {
+    if (e.had)
+      ::setenv(e.name, e.saved.c_str(), 1);
+    else
+      ::unsetenv(e.name);
+  }
+  EXPECT_EQ(ini.ProgramFolder(), "/usr/bin");
+  EXPECT_EQ(ini.HomeFolder(), data + "/tessora");
+  EXPECT_EQ(ini.ImageCacheSize(), 42);
+  EXPECT_EQ(ini.TempFolder(), data + "/tessora/temp");
+  EXPECT_EQ(ini.MapFolder(), data + "/tessora/data");
+  EXPECT_TRUE(fs::is_directory(data + "/tessora/temp"));
+  EXPECT_EQ(ini.ResolvePath("<img>\\a.png"), data + "/tessora/pics\\a.png");
+  EXPECT_EQ(ini.ResolvePath("<none>\\a.png"), data + "/tessora\\a.png");
+  // A copy in a folder of its own keeps the ini beside the program.
+  WriteIni("[config]\r\nimage_cache_size=7\r\n");
+  EXPECT_EQ(Read().ImageCacheSize(), 7);
+  EXPECT_EQ(Read().HomeFolder(), dir_);
+}
