@@ -3,9 +3,10 @@
 // One class, TfmMain, split into files by concern: MainWindowBuild.cpp builds the menus, tool bars,
 // page area, side pane and status bar; MainWindowDocument.cpp the start-up, opening, saving and the
 // close question; MainWindowView.cpp the zoom, pages, panes and the refresh operations;
-// MainWindowPrint.cpp printing. The window calls the engine's document commands and refreshes its
-// controls from what they report (AfterCommand); every command runs through Run, the one place that
-// turns errors into the standard error box.
+// MainWindowPrint.cpp printing; MainWindowMapping.cpp the mapping commands, copy and paste and the
+// about box. The window calls the engine's document commands and refreshes its controls from what
+// they report (AfterCommand); every command runs through Run, the one place that turns errors into
+// the standard error box.
 #pragma once
 
 #include <QImage>
@@ -68,6 +69,17 @@ class TfmMain : public QMainWindow {
   // Edit menu: pages.
   void PreviousPage();
   void NextPage();
+  // Edit menu: the clipboard, by the focused control (the page or the unplaced pane).
+  void copyToClipboard();
+  void PasteFromClipboard();
+  // Insert menu.
+  void InsertBlock();
+  void miNewLineClick();
+  // Tool menu.
+  void AutoMapping();
+  void SameMapping();
+  // Other menu.
+  void miAboutClick();
 
   // The document.
   void ResetDocument();
@@ -81,6 +93,8 @@ class TfmMain : public QMainWindow {
   void UpdateStatusBar();
   void UpdatePageIndicator(bool force);
   void UpdateCaption();
+  // Enables copy and paste by the mode, the focused control and the clipboard.
+  void UpdateEditCommands();
   // Refreshes what a command's report says changed, in one place.
   void AfterCommand(const MCommandReport& report);
 
@@ -94,7 +108,7 @@ class TfmMain : public QMainWindow {
 
   // Set by tests: answers the save question and the file dialogs instead of the user.
   std::function<int()> AskSaveForTest;
-  std::function<QString(bool save, const QString& proposed)> ChooseFileForTest;
+  std::function<QString(bool save, const QString& title, const QString& proposed)> ChooseFileForTest;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -118,6 +132,9 @@ class TfmMain : public QMainWindow {
   void ApplicationStateChanged(Qt::ApplicationState state);
   QString ChooseFile(bool save, const QString& title, const QString& proposed);
   std::string StartPath(const std::string& argument) const;
+
+  // Mapping commands (MainWindowMapping.cpp).
+  void ConnectMappingCommands();
 
   // View (MainWindowView.cpp).
   void SetViewMode(int request);
