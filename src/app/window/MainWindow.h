@@ -3,9 +3,10 @@
 // One class, TfmMain, split into files by concern: MainWindowBuild.cpp builds the menus, tool bars,
 // page area, side pane and status bar; MainWindowDocument.cpp the start-up, opening, saving and the
 // close question; MainWindowView.cpp the zoom, pages, panes and the refresh operations;
-// MainWindowPrint.cpp printing. The window calls the engine's document commands and refreshes its
-// controls from what they report (AfterCommand); every command runs through Run, the one place that
-// turns errors into the standard error box.
+// MainWindowPrint.cpp printing; MainWindowMapping.cpp the mapping commands, copy and paste and the
+// about box. The window calls the engine's document commands and refreshes its controls from what
+// they report (AfterCommand); every command runs through Run, the one place that turns errors into
+// the standard error box.
 #pragma once
 
 #include <QImage>
@@ -73,6 +74,17 @@ class TfmMain : public QMainWindow {
   // Edit menu: pages.
   void PreviousPage();
   void NextPage();
+  // Edit menu: the clipboard, by the focused control (the page or the unplaced pane).
+  void copyToClipboard();
+  void PasteFromClipboard();
+  // Insert menu.
+  void InsertBlock();
+  void miNewLineClick();
+  // Tool menu.
+  void AutoMapping();
+  void SameMapping();
+  // Other menu.
+  void miAboutClick();
 
   // The document.
   void ResetDocument();
@@ -86,6 +98,8 @@ class TfmMain : public QMainWindow {
   void UpdateStatusBar();
   void UpdatePageIndicator(bool force);
   void UpdateCaption();
+  // Enables copy and paste by the mode, the focused control and the clipboard.
+  void UpdateEditCommands();
   // Refreshes what a command's report says changed, in one place.
   void AfterCommand(const MCommandReport& report);
 
@@ -99,8 +113,6 @@ class TfmMain : public QMainWindow {
 
   // Editing (MainWindowEdit.cpp): the edit modes, the cursor's caret, in-place text editing.
   void ChangeEditMode(bool textInput);
-  // Enables copy and paste where they can work now (the tool buttons follow their menu items).
-  void UpdateEditCommands();
   void UpdateCaret();
   void OpenInplaceEditor();
   void CloseInplaceEditor();
@@ -110,9 +122,9 @@ class TfmMain : public QMainWindow {
 
   // Set by tests: answers the save question and the file dialogs instead of the user.
   std::function<int()> AskSaveForTest;
+  std::function<QString(bool save, const QString& title, const QString& proposed)> ChooseFileForTest;
   // Answers the trash pane's "delete for good?" question (true: Yes).
   std::function<bool(const QString& question)> ConfirmForTest;
-  std::function<QString(bool save, const QString& proposed)> ChooseFileForTest;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -150,6 +162,9 @@ class TfmMain : public QMainWindow {
   void PaneFocusIn(bool unmapPane);
   bool Confirm(const QString& question);
   void CommitBeforeLeavingThePage();
+
+  // Mapping commands (MainWindowMapping.cpp).
+  void ConnectMappingCommands();
 
   // View (MainWindowView.cpp).
   void SetViewMode(int request);

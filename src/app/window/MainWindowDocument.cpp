@@ -57,6 +57,7 @@ TfmMain::TfmMain(const QStringList& arguments, const QString& startFolder, QWidg
   BuildToolBars();
   BuildCentre();
   BuildStatusBar();
+  ConnectMappingCommands();
   qApp->installEventFilter(this);
   connect(qApp, &QGuiApplication::applicationStateChanged, this,
           [this](Qt::ApplicationState state) { ApplicationStateChanged(state); });
@@ -131,9 +132,10 @@ void TfmMain::SetDocumentCommandsEnabled(bool on) {
     menu->setEnabled(on);
     for (QAction* a : menu->actions()) a->setEnabled(on);
   }
-  // Editing arrives with its own commands; until then copy and paste stay off.
+  // Copy and paste follow the focus and the clipboard.
   miCopy->setEnabled(false);
   miPaste->setEnabled(false);
+  if (on) UpdateEditCommands();
   edtNowPage->setEnabled(on);
   tbPageBar->setEnabled(on);
   pbxMap->setEnabled(on);
@@ -203,7 +205,7 @@ bool TfmMain::OpenDocument(const std::string& path) {
 }
 
 QString TfmMain::ChooseFile(bool save, const QString& title, const QString& proposed) {
-  if (ChooseFileForTest) return ChooseFileForTest(save, proposed);
+  if (ChooseFileForTest) return ChooseFileForTest(save, title, proposed);
   QFileDialog dialog(this, title, proposed.isEmpty() ? dialogFolder_ : proposed, kFilter);
   dialog.setObjectName(save ? "dlgSave" : "dlgOpen");
   dialog.setDefaultSuffix("map");

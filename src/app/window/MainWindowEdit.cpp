@@ -32,8 +32,6 @@ namespace {
 
 // What a drag inside the window carries: where it started ("page", "unmap" or "trash").
 const QString kDragFormat = QStringLiteral("application/x-tessora-drag-source");
-// The block format on the system clipboard.
-const QString kBlockFormat = QStringLiteral("application/x-tessora-cf-mapblock");
 
 QString DragSource(const QMimeData* data) {
   return data != nullptr && data->hasFormat(kDragFormat) ? QString::fromLatin1(data->data(kDragFormat))
@@ -83,31 +81,6 @@ void TfmMain::UpdateCaret() {
   caret_->setGeometry(at.x(), at.y(), std::max(1, width), std::max(1, height));
   caret_->show();
   caret_->raise();
-}
-
-void TfmMain::UpdateEditCommands() {
-  if (!HasDocument()) return;
-  const QMimeData* clipboard = QApplication::clipboard()->mimeData();
-  if (gMapCanvas->Mode() == cmTextInput) {
-    const bool editing = editingText_ != nullptr;
-    miCopy->setEnabled(editing && mmInplaceEdit->textCursor().hasSelection());
-    miPaste->setEnabled(editing && clipboard != nullptr && clipboard->hasText());
-    return;
-  }
-  const QWidget* focused = QApplication::focusWidget();
-  if (focused == nullptr) return;
-  const bool block = clipboard != nullptr && clipboard->hasFormat(kBlockFormat);
-  if (focused->objectName() == "pnlTrash") {
-    miCopy->setEnabled(false);
-    miPaste->setEnabled(false);
-  } else if (focused->objectName() == "pnlMap") {
-    const MControl* entry = gMapDB->Current();
-    miCopy->setEnabled(entry != nullptr && entry->Kind() != MKind::EndOfData);
-    miPaste->setEnabled(block);
-  } else {
-    miCopy->setEnabled(true);
-    miPaste->setEnabled(block);
-  }
 }
 
 // ---- in-place text editing
