@@ -1,6 +1,8 @@
 #include "app/dialogs/VersionDialog.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QEvent>
 #include <QFile>
 #include <QFont>
@@ -44,7 +46,11 @@ bool ReadInfo(const QString& path, QString& text) {
 }  // namespace
 
 QString TdlgVersion::DefaultInfoPath() {
-  return QCoreApplication::applicationDirPath() + QStringLiteral("/tessora.info");
+  // Beside the program for a copy in a folder of its own; the package puts it in share/tessora.
+  const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/tessora.info");
+  const QString installed =
+      QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/tessora")).absoluteFilePath("tessora.info");
+  return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? QDir::cleanPath(installed) : beside;
 }
 
 QString TdlgVersion::DefaultInfo() {
