@@ -2,9 +2,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QEvent>
 #include <QFile>
+#include <QFileInfo>
 #include <QFont>
 #include <QLabel>
 #include <QPlainTextEdit>
@@ -48,8 +48,8 @@ bool ReadInfo(const QString& path, QString& text) {
 QString TdlgVersion::DefaultInfoPath() {
   // Beside the program for a copy in a folder of its own; the package puts it in share/tessora.
   const QString beside = QCoreApplication::applicationDirPath() + QStringLiteral("/tessora.info");
-  const QString installed =
-      QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/tessora")).absoluteFilePath("tessora.info");
+  const QString installed = QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/tessora"))
+                                .absoluteFilePath("tessora.info");
   return !QFileInfo::exists(beside) && QFileInfo::exists(installed) ? QDir::cleanPath(installed) : beside;
 }
 
