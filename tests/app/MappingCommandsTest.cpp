@@ -26,6 +26,7 @@
 #include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapGlobal.h"
+#include "WindowTestSupport.h"
 #include "support/DocumentTestSupport.h"
 
 namespace {
@@ -73,27 +74,16 @@ class DialogAnswer {
   QTimer timer_;
 };
 
-class MappingCommands : public ::testing::Test {
+// The window fixture with a second layout of one block class beside the shop, and the clipboard
+// emptied after each test.
+class MappingCommands : public window_test::WindowTest {
  protected:
   void SetUp() override {
-    CreateGlobals();
-    SetMessageHook([this](const QString& text, bool error) { messages_.push_back({text, error}); });
-    doc_test::WriteBytes(folder_ / "shop.lay",
-                         SjisCrLf(doc_test::GridLayoutText({{"all", "all", "all"}, {"all", "all", "all"}})));
+    WindowTest::SetUp();
     doc_test::WriteBytes(folder_ / "one.lay", SjisCrLf(OneClassLayout()));
-    // 14 placed blocks (three pages of two rows of three), 4 unplaced, 1 in the trash.
-    std::string text =
-        "[basic_info]\nlayout=shop.lay\n\n[block_field]\nitem,name,code,kana,biko\n\n[map_data]\n";
-    for (int i = 1; i <= 14; ++i) text += "item,b" + std::to_string(i) + ",c" + std::to_string(i) + ",,\n";
-    text +=
-        "\n[unmap_data]\nitem,tea1,u1,,\nitem,cup,u2,,\nitem,tea2,u3,,\nitem,pot,u4,,\n\n[trash_data]\nitem,"
-        "old,t1,,\n";
-    doc_test::WriteBytes(folder_ / "shop.map", SjisCrLf(text));
   }
   void TearDown() override {
-    window_.reset();
-    SetMessageHook(nullptr);
-    ReleaseGlobals();
+    WindowTest::TearDown();
     QGuiApplication::clipboard()->clear();
   }
 
@@ -126,10 +116,6 @@ class MappingCommands : public ::testing::Test {
   }
   TfmMain& OpenShop() { return Open(folder_.SjisPath("shop.map")); }
 
-  template <class T>
-  T* Find(const char* name) const {
-    return window_->findChild<T*>(QString::fromLatin1(name));
-  }
   QAction* Action(const char* name) const { return Find<QAction>(name); }
   QString Status(int panel) const {
     return Find<QLabel>(QString("StatusPanel%1").arg(panel).toLatin1())->text();
@@ -147,10 +133,6 @@ class MappingCommands : public ::testing::Test {
     ASSERT_EQ(doc_test::ShortName(*gMapDB->Current()), face);
   }
   std::string CursorEntry() const { return doc_test::ShortName(*gMapDB->Current()); }
-
-  doc_test::TempFolder folder_{"mapping"};
-  std::unique_ptr<TfmMain> window_;
-  std::vector<std::pair<QString, bool>> messages_;
 };
 
 }  // namespace
