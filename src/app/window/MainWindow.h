@@ -32,6 +32,7 @@ class QToolBar;
 class QToolButton;
 class MCanvasControls;
 class MListCanvas;
+class MListDB;
 class MPaintBox;
 class MPanel;
 class MScrollBox;
@@ -53,8 +54,6 @@ class TfmMain : public QMainWindow {
 
   // Life cycle: the command line's file, opened once the window is up.
   void OpenStartFile();
-  bool TempOpened() const { return tempOpened_; }
-  const std::string& StartFileName() const { return startFileName_; }
 
   // File menu.
   void Open();
@@ -97,7 +96,6 @@ class TfmMain : public QMainWindow {
   void ApplyZoom(int request);
   void UpdateStatusBar();
   void UpdatePageIndicator(bool force);
-  void UpdateCaption();
   // Enables copy and paste by the mode, the focused control and the clipboard.
   void UpdateEditCommands();
   // Refreshes what a command's report says changed, in one place.
@@ -167,12 +165,12 @@ class TfmMain : public QMainWindow {
   void ConnectMappingCommands();
 
   // View (MainWindowView.cpp).
-  void SetViewMode(int request);
   void ScrollToOrigin();
   void WheelScroll(bool up);
   void StatusBarResized();
   void RefreshPane(bool unmapPane);
   static MListCanvas* PaneCanvas(bool unmapPane);
+  static MListDB& PaneList(bool unmapPane);
 
   // Menus and actions, by the names the handlers use.
   QMenu* miFile = nullptr;

@@ -343,7 +343,6 @@ void TfmMain::BuildCentre() {
   pnlMap->setPalette(white);
   pbxMap = new MPaintBox(pnlMap);
   Name(pbxMap, "pbxMap");
-  pbxMap->setAttribute(Qt::WA_TransparentForMouseEvents, false);
   mmInplaceEdit = new QTextEdit(pnlMap);
   Name(mmInplaceEdit, "mmInplaceEdit");
   mmInplaceEdit->setFrameShape(QFrame::NoFrame);
@@ -361,7 +360,6 @@ void TfmMain::BuildCentre() {
   caret_->setPalette(gray);
   caret_->hide();
   pbxMap->setAcceptDrops(true);
-  pbxMap->setMouseTracking(false);
   sbxMap->setWidget(pnlMap);
   sbxMap->OnResize = [this] {
     if (miViewAll->isChecked())

@@ -232,7 +232,7 @@ void TfmMain::pnlMapKeyDown(QKeyEvent* key) {
 void TfmMain::PaneKeyDown(bool unmapPane, QKeyEvent* key) {
   if (!HasDocument()) return;
   MListCanvas* canvas = PaneCanvas(unmapPane);
-  MListDB& list = unmapPane ? static_cast<MListDB&>(*gUnmapDB) : *gTrashDB;
+  MListDB& list = PaneList(unmapPane);
   switch (key->key()) {
     case Qt::Key_Left:
     case Qt::Key_Up:
@@ -390,7 +390,7 @@ void TfmMain::PaneMouseMove(bool unmapPane, QMouseEvent* mouse) {
 }
 
 void TfmMain::PaneFocusIn(bool unmapPane) {
-  const MListDB& list = unmapPane ? static_cast<const MListDB&>(*gUnmapDB) : *gTrashDB;
+  const MListDB& list = PaneList(unmapPane);
   // An empty pane cannot hold the focus: its keys would act on nothing.
   if (!HasDocument() || list.VisibleCount() == 0) {
     pnlMap->setFocus();

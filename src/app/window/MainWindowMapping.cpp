@@ -24,21 +24,12 @@
 
 namespace {
 
-constexpr std::uint8_t kTextInputMode = 1;
-
-bool TextInputMode() { return gMapCanvas->Mode() == kTextInputMode; }
+bool TextInputMode() { return gMapCanvas->Mode() == cmTextInput; }
 
 // The commands that act on "the focused control" go by its name, as the page and the panes carry it.
 QString FocusedName() {
   const QWidget* focused = QApplication::focusWidget();
   return focused != nullptr ? focused->objectName() : QString();
-}
-
-bool IsEditPanel(const QWidget* widget) {
-  if (widget == nullptr) return false;
-  const QString name = widget->objectName();
-  return name == QLatin1String("pnlMap") || name == QLatin1String("pnlUnmap") ||
-         name == QLatin1String("pnlTrash");
 }
 
 }  // namespace
@@ -52,15 +43,12 @@ void TfmMain::ConnectMappingCommands() {
   connect(miSameMapping, &QAction::triggered, this, [this] { SameMapping(); });
   connect(miAbout, &QAction::triggered, this, [this] { miAboutClick(); });
 
-  // What copy and paste can do changes with the clipboard (also another program's copy), with the
-  // return to the program, and with the focus moving to the page or a pane.
+  // What copy and paste can do changes with the clipboard (also another program's copy) and with the
+  // return to the program; the page and the panes refresh them when they take the focus.
   if (QClipboard* clipboard = QGuiApplication::clipboard())
     connect(clipboard, &QClipboard::dataChanged, this, [this] { UpdateEditCommands(); });
   connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
     if (state == Qt::ApplicationActive) UpdateEditCommands();
-  });
-  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-    if (IsEditPanel(now) && now->window() == this) UpdateEditCommands();
   });
 }
 

@@ -151,9 +151,14 @@ MListCanvas* TfmMain::PaneCanvas(bool unmapPane) {
   return gTrashCanvas.get();
 }
 
+MListDB& TfmMain::PaneList(bool unmapPane) {
+  if (unmapPane) return *gUnmapDB;
+  return *gTrashDB;
+}
+
 void TfmMain::RefreshPane(bool unmapPane) {
   MListCanvas* canvas = PaneCanvas(unmapPane);
-  const MListDB& list = unmapPane ? static_cast<const MListDB&>(*gUnmapDB) : *gTrashDB;
+  const MListDB& list = PaneList(unmapPane);
   canvas->SetItemCount(list.VisibleCount());
   canvas->Invalidate();
 }
