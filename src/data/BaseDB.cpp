@@ -11,6 +11,7 @@
 #include "base/Sjis.h"
 #include "data/Clipboard.h"
 #include "data/DBEntries.h"
+#include "data/UndoHistory.h"
 #include "layout/Invalidate.h"
 #include "layout/Layout.h"
 #include "layout/Shapes.h"
@@ -23,6 +24,14 @@ MBaseDB::MBaseDB(const MLayout& layout, const MMapFile& mapFile) : layout_(layou
 MBaseDB::~MBaseDB() = default;
 
 void MBaseDB::Clear() { modified_ = false; }
+
+MUndoHistory* MBaseDB::Recorder() const {
+  return history_ != nullptr && history_->Recording() ? history_ : nullptr;
+}
+
+void MBaseDB::Discard(std::unique_ptr<MControl> entry) const {
+  if (MUndoHistory* history = Recorder()) history->Release(std::move(entry));
+}
 
 MMapFile::Row MBaseDB::EntryRow(const MControl& entry) const {
   MMapFile::Row row;

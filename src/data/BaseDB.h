@@ -17,6 +17,7 @@
 
 class MClipboard;
 class MLayout;
+class MUndoHistory;
 
 using MEntryList = std::vector<std::unique_ptr<MControl>>;
 
@@ -49,6 +50,9 @@ class MBaseDB {
   // Adds the entry whose row is on the clipboard, at the cursor or selection.
   virtual void PasteEntry(const MClipboard& clipboard);
 
+  // The history that records this database's changes while a command runs; null: none.
+  void SetHistory(MUndoHistory* history) { history_ = history; }
+
   bool Modified() const { return modified_; }
   void SetModified(bool modified) { modified_ = modified; }
   void ResetModified() { modified_ = false; }
@@ -62,7 +66,13 @@ class MBaseDB {
   // layout has no such class.
   std::unique_ptr<MBlock> NewBlock(std::string_view className, const MMapFile::Row& row) const;
 
+  // The history while it records a step; null otherwise.
+  MUndoHistory* Recorder() const;
+  // Lets go of an entry taken out of the database: the recording step keeps it, else it is released.
+  void Discard(std::unique_ptr<MControl> entry) const;
+
   const MLayout& layout_;
   const MMapFile& mapFile_;
   bool modified_ = false;
+  MUndoHistory* history_ = nullptr;
 };

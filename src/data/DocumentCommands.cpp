@@ -9,6 +9,7 @@
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"
 #include "data/MapIni.h"
+#include "data/UndoHistory.h"
 #include "layout/Layout.h"
 #include "layout/LoadLayout.h"
 #include "layout/Shapes.h"
@@ -68,9 +69,20 @@ int CurrentPageNow() { return PageCountNow() > 0 ? gMapDB->CurrentPage() : 0; }
 
 // The report of one command: what stood before it, and at the end what it changed. Every command
 // that adds to the pages ends through Done, so that blocks the pages refused reach the unplaced list.
+// A recorded command is one step of the undo history, from its start to Done (or to an error).
 class Command {
  public:
-  Command() : pagesBefore_(PageCountNow()), currentBefore_(CurrentPageNow()) {}
+  enum Recording { kRecorded, kNotRecorded };
+  explicit Command(Recording recording = kRecorded)
+      : pagesBefore_(PageCountNow()), currentBefore_(CurrentPageNow()) {
+    if (recording == kRecorded && gUndo != nullptr && !gUndo->Recording()) {
+      gUndo->Begin();
+      recording_ = true;
+    }
+  }
+  ~Command() { EndStep(); }
+  Command(const Command&) = delete;
+  Command& operator=(const Command&) = delete;
 
   MCommandReport Done(unsigned lists) {
     report_.Lists |= lists;
@@ -78,6 +90,7 @@ class Command {
       report_.MovedToUnplaced = MoveRefusedToUnplaced();
       if (report_.MovedToUnplaced > 0) report_.Lists |= dlUnmap;
     }
+    EndStep();
     report_.PageCount = PageCountNow();
     report_.CurrentPage = CurrentPageNow();
     report_.PageCountChanged = report_.PageCount != pagesBefore_;
@@ -88,6 +101,13 @@ class Command {
   MCommandReport None() { return Done(0); }
 
  private:
+  void EndStep() {
+    if (!recording_) return;
+    recording_ = false;
+    gUndo->End();
+  }
+
+  bool recording_ = false;
   int pagesBefore_;
   int currentBefore_;
   MCommandReport report_;
@@ -115,19 +135,21 @@ void ClearModified() {
   gMapDB->ResetModified();
   gUnmapDB->ResetModified();
   gTrashDB->ResetModified();
+  if (gUndo != nullptr) gUndo->MarkSaved();
 }
 
 MCommandReport ResetDocument() {
-  Command command;
+  Command command(Command::kNotRecorded);
   gLayout->Clear();
   gMapDB->Clear();
   gUnmapDB->Clear();
   gTrashDB->Clear();
+  if (gUndo != nullptr) gUndo->Clear();
   return command.Done(dlAll);
 }
 
 MCommandReport OpenDocument(std::string_view path) {
-  Command command;
+  Command command(Command::kNotRecorded);
   ResetDocument();
   try {
     const std::string fileName = gIni->FullPath(path);
@@ -149,6 +171,7 @@ MCommandReport OpenDocument(std::string_view path) {
     AddListRows(*gUnmapDB, gMapFile->UnmapData());
     AddListRows(*gTrashDB, gMapFile->TrashData());
     gMapFile->ClearData();
+    if (gUndo != nullptr) gUndo->Clear();
   } catch (...) {
     // Nothing half-read stays behind for a later save to write.
     gMapFile->ClearData();
@@ -188,7 +211,7 @@ MPreparedSave PrepareSave(std::string_view path) {
 }
 
 MCommandReport WriteSave(const MPreparedSave& save) {
-  Command command;
+  Command command(Command::kNotRecorded);
   if (save.Path == gMapFile->FileName()) {
     gMapFile->WriteText(save.Bytes);
     ClearModified();
@@ -307,7 +330,10 @@ MCommandReport DeleteAtCursor() {
   if (!HasDocument()) return command.None();
   std::unique_ptr<MControl> entry = gMapDB->Remove();
   if (entry == nullptr) return command.None();
-  if (!entry->IsBlock()) return command.Done(dlPages);  // a special entry is released
+  if (!entry->IsBlock()) {
+    gUndo->Release(std::move(entry));  // a special entry is released; undo brings it back
+    return command.Done(dlPages);
+  }
   gUnmapDB->InsertAtSelection(std::unique_ptr<MBlock>(static_cast<MBlock*>(entry.release())));
   return command.Done(dlPages | dlUnmap);
 }
@@ -331,7 +357,9 @@ MCommandReport TrashSelected() {
 
 MCommandReport DeleteSelectedForGood() {
   Command command;
-  if (gTrashDB->Remove() == nullptr) return command.None();
+  std::unique_ptr<MControl> block = gTrashDB->Remove();
+  if (block == nullptr) return command.None();
+  gUndo->Release(std::move(block));  // gone for good, unless the deletion is undone
   return command.Done(dlTrash);
 }
 
@@ -351,9 +379,33 @@ MCommandReport PasteIntoUnplaced(const MClipboard& clipboard) {
 }
 
 MCommandReport SetPaneSearch(MPane pane, std::string_view text) {
-  Command command;
+  Command command(Command::kNotRecorded);
   MListDB& list = PaneList(pane);
   if (list.SearchText() == text) return command.None();
   list.SetSearch(text);
   return command.Done(PaneBit(pane));
+}
+
+MCommandReport SetTextValue(MText& text, std::string_view value) {
+  Command command;
+  if (!HasDocument()) return command.None();
+  if (text.Kind() == MKind::FormText) {
+    gMapDB->SetFormText(gMapDB->CurrentPage(), text.Name, value);
+  } else {
+    gMapDB->SetBlockText(text, value);
+  }
+  return command.Done(dlPages);
+}
+
+bool CanUndo() { return gUndo != nullptr && gUndo->CanUndo(); }
+bool CanRedo() { return gUndo != nullptr && gUndo->CanRedo(); }
+
+MCommandReport UndoChange() {
+  Command command(Command::kNotRecorded);
+  return command.Done(gUndo != nullptr ? gUndo->Undo() : 0u);
+}
+
+MCommandReport RedoChange() {
+  Command command(Command::kNotRecorded);
+  return command.Done(gUndo != nullptr ? gUndo->Redo() : 0u);
 }

@@ -12,6 +12,7 @@
 #include "base/Error.h"
 
 class MClipboard;
+class MText;
 
 // The layout named by a document does not load: the message is the loader's, shown as it is.
 class MLayoutLoadError : public base::Error {
@@ -112,4 +113,17 @@ MCommandReport PasteIntoPages(const MClipboard& clipboard);
 // The block on the clipboard into the unplaced list at its selection (special entries are dropped).
 MCommandReport PasteIntoUnplaced(const MClipboard& clipboard);
 // Narrows a pane's list to the blocks whose search texts hold text; nothing when it is the same.
+// Not a change of the document: not recorded for undo.
 MCommandReport SetPaneSearch(MPane pane, std::string_view text);
+// The in-place editor's commit: a text of the page form gets value from the current page on, a text
+// of a placed block gets value.
+MCommandReport SetTextValue(MText& text, std::string_view value);
+
+// Undo and redo. Every command above that changes the document is one step of the history (the open,
+// the reset and the save are not: they begin a history or mark its saved point). Undo brings back the
+// document, the cursor and the panes' selections as they were before the last step; redo as they were
+// after the next one. A document at its saved point is not modified.
+bool CanUndo();
+bool CanRedo();
+MCommandReport UndoChange();
+MCommandReport RedoChange();

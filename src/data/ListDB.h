@@ -59,8 +59,19 @@ class MListDB : public MBaseDB {
   std::vector<std::unique_ptr<MBlock>> TakeByKeys(const std::vector<MKeyQuery>& queries);
 
   const std::vector<std::unique_ptr<MBlock>>& Entries() const { return entries_; }
+  // The block's index in the whole list; -1 when it is not there.
+  int IndexOf(const MBlock* block) const;
+  // Selects the block when the visible list shows it; otherwise the selection stays within the list.
+  void SelectBlock(const MBlock* block);
+  // Inserts blocks so that they stand at indexes of the whole list (ascending, counted after the
+  // insertion), in one pass.
+  void InsertAt(const std::vector<int>& indexes, std::vector<std::unique_ptr<MBlock>> blocks);
+  // Takes out the blocks at indexes of the whole list (ascending), in one pass.
+  std::vector<std::unique_ptr<MBlock>> TakeAt(const std::vector<int>& indexes);
 
  private:
+  // The search's matches again after blocks came or went other than one at a time.
+  void RebuildMatches();
   bool Searching() const { return !searchText_.empty(); }
   // After blocks were taken out: the selection kept within the visible list.
   void ClampSelection();

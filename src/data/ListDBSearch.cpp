@@ -10,6 +10,7 @@
 #include "data/Clipboard.h"
 #include "data/DBEntries.h"
 #include "data/ListDB.h"
+#include "data/UndoHistory.h"
 #include "layout/Invalidate.h"
 #include "layout/Layout.h"
 #include "layout/Shapes.h"
@@ -100,9 +101,23 @@ void MListDB::SetSearch(std::string_view text) {
   }
 }
 
+void MListDB::RebuildMatches() {
+  if (Searching()) {
+    matches_.clear();
+    const SearchMatcher matches(searchText_);
+    for (const auto& entry : entries_) {
+      if (matches(*entry)) matches_.push_back(entry.get());
+    }
+  }
+  ClampSelection();
+  if (selection_ == -1 && VisibleCount() > 0) selection_ = 0;
+}
+
 std::unique_ptr<MBlock> MListDB::TakeByKey(std::string_view className, const std::vector<std::string>& keys) {
   for (auto at = entries_.begin(); at != entries_.end(); ++at) {
     if ((*at)->Name != className || !(*at)->MatchesKeys(keys)) continue;
+    if (MUndoHistory* recorder = Recorder())
+      recorder->ListRemoved(*this, {static_cast<int>(at - entries_.begin())}, {at->get()});
     std::unique_ptr<MBlock> taken = std::move(*at);
     entries_.erase(at);
     // Meant for lists without a search; with one, the match goes too.
@@ -195,6 +210,7 @@ std::vector<std::unique_ptr<MBlock>> MListDB::TakeByKeys(const std::vector<MKeyQ
   }
 
   bool tookAny = false;
+  std::vector<std::pair<std::size_t, MBlock*>> takenAt;  // for the undo history
   for (std::size_t q = 0; q < queries.size(); ++q) {
     const auto masks = masksOfClass.find(queries[q].ClassName);
     if (masks == masksOfClass.end()) continue;
@@ -207,10 +223,22 @@ std::vector<std::unique_ptr<MBlock>> MListDB::TakeByKeys(const std::vector<MKeyQ
       if (best == nullptr || bucket.indexes[bucket.head] < best->indexes[best->head]) best = &bucket;
     }
     if (best == nullptr) continue;
-    results[q] = std::move(entries_[best->indexes[best->head++]]);
+    const std::size_t index = best->indexes[best->head++];
+    takenAt.emplace_back(index, entries_[index].get());
+    results[q] = std::move(entries_[index]);
     tookAny = true;
   }
   if (tookAny) {
+    if (MUndoHistory* recorder = Recorder()) {
+      std::sort(takenAt.begin(), takenAt.end());
+      std::vector<int> indexes;
+      std::vector<MBlock*> blocks;
+      for (const auto& [index, block] : takenAt) {
+        indexes.push_back(static_cast<int>(index));
+        blocks.push_back(block);
+      }
+      recorder->ListRemoved(*this, std::move(indexes), std::move(blocks));
+    }
     std::erase_if(entries_, [](const auto& entry) { return entry == nullptr; });
     ClampSelection();
     modified_ = true;

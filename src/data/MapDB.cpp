@@ -11,6 +11,7 @@
 #include "base/Sjis.h"
 #include "data/Clipboard.h"
 #include "data/DBEntries.h"
+#include "data/UndoHistory.h"
 #include "layout/Invalidate.h"
 #include "layout/Layout.h"
 #include "layout/Shapes.h"
@@ -96,18 +97,26 @@ void MMapDB::Add(std::unique_ptr<MControl> entry) {
 
 void MMapDB::AddList(MEntryList entries) {
   MEntryQueue queue;
+  MUndoHistory* recorder = Recorder();
+  std::vector<MControl*> inserted;
   for (std::unique_ptr<MControl>& entry : entries) {
     if (entry == nullptr) continue;
     // An entry that no point takes would wait at the head of the flow while pages were appended
     // without end; it stays out of the sequence.
     if (!Accepted(entry->Name) || IsEndOfData(entry.get())) {
-      if (std::unique_ptr<MBlock> block = AsBlock(std::move(entry))) refused_.push_back(std::move(block));
+      if (entry->IsBlock()) {
+        refused_.push_back(AsBlock(std::move(entry)));
+      } else {
+        Discard(std::move(entry));
+      }
       continue;
     }
     if (entry->IsBlock()) ++blockCount_;
+    if (recorder != nullptr) inserted.push_back(entry.get());
     queue.push_back(std::move(entry));
   }
   if (queue.empty()) return;
+  if (recorder != nullptr) recorder->PagesInserted(IndexOf(Cursor()), std::move(inserted));
 
   int remaining = static_cast<int>(queue.size());
   const Position before = Cursor();
@@ -132,7 +141,18 @@ void MMapDB::AddList(MEntryList entries) {
   modified_ = true;
 }
 
-void MMapDB::CloseGap(Position p) {
+MMapDB::Released MMapDB::ReleasePages(std::size_t keep) {
+  Released released;
+  if (keep >= pages_.size()) return released;
+  if (Recorder() != nullptr) {
+    released.firstPage = static_cast<int>(keep) + 1;
+    for (std::size_t i = keep; i < pages_.size(); ++i) released.texts.push_back(pages_[i]->FormTextStates());
+  }
+  pages_.resize(keep);
+  return released;
+}
+
+void MMapDB::CloseGap(Position p, Released* released) {
   while (true) {
     MGridPoint* gap = PointAt(p);
     if (gap == nullptr || gap->Block != nullptr) return;
@@ -149,7 +169,8 @@ void MMapDB::CloseGap(Position p) {
     gap->Place(entry);
     if (endOfData) {
       // Pages behind the end of the data are empty now.
-      pages_.resize(static_cast<std::size_t>(p.page));
+      Released gone = ReleasePages(static_cast<std::size_t>(p.page));
+      if (released != nullptr) *released = std::move(gone);
       return;
     }
     p = StepForward(p);
@@ -159,35 +180,67 @@ void MMapDB::CloseGap(Position p) {
 std::unique_ptr<MControl> MMapDB::Remove() {
   const MControl* current = Current();
   if (current == nullptr || IsEndOfData(current)) return nullptr;
-  const Position at = Cursor();
+  MEntryList taken = TakeAt(Cursor(), 1);
+  return taken.empty() ? nullptr : std::move(taken.front());
+}
+
+MEntryList MMapDB::TakeAt(const Position& at, int count) {
+  MEntryList taken;
+  if (count <= 0 || EntryAt(at) == nullptr || IsEndOfData(EntryAt(at))) return taken;
+  MUndoHistory* recorder = Recorder();
+  const int index = recorder != nullptr ? IndexOf(at) : 0;
+  SetCursor(at);
   CursorPrevious();
-  SetCursor(Cursor() == at ? Position{1, 1, 1} : Successor(Cursor(), Current()));
-  std::unique_ptr<MControl> entry = PointAt(at)->Remove();
-  if (entry->IsBlock()) --blockCount_;
-  CloseGap(Cursor());
+  const Position start = Cursor() == at ? Position{1, 1, 1} : Successor(Cursor(), Current());
+  // The entries go first, then the entries behind them flow back once.
+  for (Position p = at; static_cast<int>(taken.size()) < count;) {
+    if (IsEndOfData(EntryAt(p))) break;
+    std::unique_ptr<MControl> entry = PointAt(p)->Remove();
+    if (entry->IsBlock()) --blockCount_;
+    taken.push_back(std::move(entry));
+    if (!NextOccupied(p, p)) break;
+  }
+  SetCursor(start);
+  Released released;
+  CloseGap(Cursor(), &released);
   if (Current() == nullptr) CursorNext();
   modified_ = true;
-  return entry;
+  if (recorder != nullptr) {
+    std::vector<MControl*> entries;
+    entries.reserve(taken.size());
+    for (const auto& entry : taken) entries.push_back(entry.get());
+    recorder->PagesRemoved(index, std::move(entries), released.firstPage, std::move(released.texts));
+  }
+  return taken;
 }
 
 MEntryList MMapDB::RemoveAll() {
   MEntryList blocks;
   if (pages_.empty()) return blocks;
+  MUndoHistory* recorder = Recorder();
+  std::vector<MControl*> removed;
   std::unique_ptr<MControl> endOfData;
   for (const auto& page : pages_) {
     for (MGridRow& row : page->Grid.Rows) {
       for (const auto& point : row) {
         std::unique_ptr<MControl> entry = point->Remove();
         if (entry == nullptr) continue;
+        if (IsEndOfData(entry.get())) {
+          endOfData = std::move(entry);
+          continue;
+        }
+        if (recorder != nullptr) removed.push_back(entry.get());
         if (entry->IsBlock()) {
           blocks.push_back(std::move(entry));
-        } else if (IsEndOfData(entry.get())) {
-          endOfData = std::move(entry);
+        } else {
+          Discard(std::move(entry));
         }
       }
     }
   }
-  pages_.resize(1);  // page 1 keeps its form texts
+  Released released = ReleasePages(1);  // page 1 keeps its form texts
+  if (recorder != nullptr)
+    recorder->PagesRemoved(0, std::move(removed), released.firstPage, std::move(released.texts));
   if (endOfData == nullptr) endOfData = std::make_unique<MEOD>();
   pages_.front()->Grid.PointAt(1, 1)->Place(endOfData);
   SetCursor({1, 1, 1});

@@ -74,6 +74,17 @@ class MMapDB : public MBaseDB {
   void GoToPage(int page);
   void PreviousPage() { GoToPage(currentPage_ - 1); }
   void NextPage() { GoToPage(currentPage_ + 1); }
+  // The entries as one sequence: reading order, counted from 0, the end of the data last.
+  // The index of the cursor entry.
+  int CursorIndex() const;
+  // The cursor on the entry at index; on the end of the data when index is beyond it.
+  void CursorToIndex(int index);
+  // Inserts entries before the entry at index (Add at that cursor); the cursor stays on that entry.
+  void InsertEntries(int index, MEntryList entries);
+  // Takes up to count entries out from index on (never the end of the data), closing the gap once;
+  // the cursor on the entry that follows them.
+  MEntryList TakeEntries(int index, int count);
+
   // Moves the entry at (row, column) of the current page to just before the cursor entry. The
   // position must hold an entry other than the end of the data, and not be the cursor's own.
   void MoveToCursor(int row, int column);
@@ -92,6 +103,8 @@ class MMapDB : public MBaseDB {
   // line with a bad page number raises base::Error with the lines before it applied.
   void ApplyFormDataLines(const std::vector<std::string>& lines);
   void WriteFormData(std::vector<std::string>& lines) const;
+  // A text of a placed block gets value (SetText), the database modified.
+  void SetBlockText(MText& text, std::string_view value);
 
   // Whether some grid point of the pages accepts entries of this type name.
   bool Accepted(std::string_view typeName) const;
@@ -118,7 +131,20 @@ class MMapDB : public MBaseDB {
   Position StepForward(const Position& p) const { return Successor(p, EntryAt(p)); }
   // The first position after p in plain point order that holds an entry; false when none does.
   bool NextOccupied(Position p, Position& found) const;
-  void CloseGap(Position p);
+  // Pages released behind the end of the data, recorded for undo.
+  struct Released {
+    int firstPage = 0;
+    std::vector<std::vector<MForm::TextState>> texts;
+  };
+  // Pulls the entries behind the empty point p back into it and the points after it.
+  void CloseGap(Position p, Released* released);
+  // Entries before position p in reading order.
+  int IndexOf(const Position& p) const;
+  // The position of the entry at index; false when the sequence is shorter.
+  bool PositionOf(int index, Position& found) const;
+  // Takes count entries out from the one at `at` on, stopping before the end of the data.
+  MEntryList TakeAt(const Position& at, int count);
+  Released ReleasePages(std::size_t keep);
   // Row r of the current page holds an entry in column c, else the nearest to its left, else the
   // nearest to its right: that column, or 0.
   int ColumnNear(int row, int column) const;

@@ -228,3 +228,60 @@ void MMapDB::GoToPage(int page) {
   }
   InvalidateView();
 }
+
+// ---- MMapDB: the sequence by index
+
+int MMapDB::IndexOf(const Position& p) const {
+  int index = 0;
+  for (int page = 1; page <= std::min(p.page, PageCount()); ++page) {
+    const MGrid& grid = pages_[static_cast<std::size_t>(page - 1)]->Grid;
+    for (int row = 1; row <= grid.RowCount(); ++row) {
+      const MGridRow& points = grid.Rows[static_cast<std::size_t>(row - 1)];
+      for (int column = 1; column <= static_cast<int>(points.size()); ++column) {
+        if (page == p.page && (row > p.row || (row == p.row && column >= p.column))) return index;
+        if (points[static_cast<std::size_t>(column - 1)]->Block != nullptr) ++index;
+      }
+    }
+  }
+  return index;
+}
+
+bool MMapDB::PositionOf(int index, Position& found) const {
+  int seen = 0;
+  for (int page = 1; page <= PageCount(); ++page) {
+    const MGrid& grid = pages_[static_cast<std::size_t>(page - 1)]->Grid;
+    for (int row = 1; row <= grid.RowCount(); ++row) {
+      const MGridRow& points = grid.Rows[static_cast<std::size_t>(row - 1)];
+      for (int column = 1; column <= static_cast<int>(points.size()); ++column) {
+        if (points[static_cast<std::size_t>(column - 1)]->Block == nullptr) continue;
+        if (seen++ == index) {
+          found = {page, row, column};
+          return true;
+        }
+      }
+    }
+  }
+  return false;
+}
+
+int MMapDB::CursorIndex() const { return pages_.empty() ? 0 : IndexOf(Cursor()); }
+
+void MMapDB::CursorToIndex(int index) {
+  Position at;
+  if (index >= 0 && PositionOf(index, at)) {
+    SetCursor(at);
+  } else {
+    CursorToEndOfData();
+  }
+}
+
+void MMapDB::InsertEntries(int index, MEntryList entries) {
+  CursorToIndex(index);
+  AddList(std::move(entries));
+}
+
+MEntryList MMapDB::TakeEntries(int index, int count) {
+  Position at;
+  if (index < 0 || !PositionOf(index, at)) return {};
+  return TakeAt(at, count);
+}

@@ -10,6 +10,7 @@
 #include "data/Clipboard.h"
 #include "data/DBEntries.h"
 #include "data/MapDB.h"
+#include "data/UndoHistory.h"
 #include "layout/Invalidate.h"
 #include "layout/Layout.h"
 #include "layout/Shapes.h"
@@ -76,8 +77,29 @@ int MMapDB::PageOfText(const MControl* element) const {
 }
 
 void MMapDB::SetFormText(int startPage, std::string_view name, std::string_view value) {
+  if (MUndoHistory* recorder = Recorder()) {
+    // What the pages held, as runs: a value set on page 1 of a long document is one run.
+    std::vector<std::pair<int, MForm::TextState>> before;
+    for (int i = std::max(startPage, 1); i <= PageCount(); ++i) {
+      MForm::TextState state;
+      pages_[static_cast<std::size_t>(i - 1)]->FormTextState(name, state);
+      if (!before.empty() && before.back().second == state) {
+        ++before.back().first;
+      } else {
+        before.emplace_back(1, std::move(state));
+      }
+    }
+    recorder->FormTextSet(std::max(startPage, 1), std::string(name), std::string(value), std::move(before));
+  }
   for (int i = std::max(startPage, 1); i <= PageCount(); ++i)
     pages_[static_cast<std::size_t>(i - 1)]->SetFormText(name, value, i == startPage);
+  modified_ = true;
+}
+
+void MMapDB::SetBlockText(MText& text, std::string_view value) {
+  std::vector<std::string> before = text.Lines;
+  text.SetText(value);
+  if (MUndoHistory* recorder = Recorder()) recorder->TextSet(text, std::move(before));
   modified_ = true;
 }
 

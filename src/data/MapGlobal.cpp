@@ -4,6 +4,7 @@
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapIni.h"
+#include "data/UndoHistory.h"
 #include "layout/ComputedText.h"
 #include "layout/ImagePath.h"
 
@@ -12,6 +13,7 @@ std::unique_ptr<MMapFile> gMapFile;
 std::unique_ptr<MMapDB> gMapDB;
 std::unique_ptr<MUnmapDB> gUnmapDB;
 std::unique_ptr<MTrashDB> gTrashDB;
+std::unique_ptr<MUndoHistory> gUndo;
 
 namespace {
 // What the computed texts (dates, page numbers) read of the document; lives with the databases.
@@ -29,6 +31,9 @@ void CreateDocumentObjects() {
   gMapDB = std::make_unique<MMapDB>(*gLayout, *gMapFile);
   gUnmapDB = std::make_unique<MUnmapDB>(*gLayout, *gMapFile);
   gTrashDB = std::make_unique<MTrashDB>(*gLayout, *gMapFile);
+  gUndo = std::make_unique<MUndoHistory>(*gMapDB, *gUnmapDB, *gTrashDB);
+  for (MBaseDB* db : std::initializer_list<MBaseDB*>{gMapDB.get(), gUnmapDB.get(), gTrashDB.get()})
+    db->SetHistory(gUndo.get());
 }
 
 void WireDocumentObjects(MShortDateFormat shortDate) {
@@ -48,6 +53,10 @@ void UnwireDocumentObjects() {
 }
 
 void ReleaseDocumentObjects() {
+  for (MBaseDB* db : std::initializer_list<MBaseDB*>{gMapDB.get(), gUnmapDB.get(), gTrashDB.get()}) {
+    if (db != nullptr) db->SetHistory(nullptr);
+  }
+  gUndo.reset();
   gMapFile.reset();
   gLayout.reset();
   // Releasing pages and blocks reaches neither the layout nor the file, nor redraws anything.

@@ -144,6 +144,46 @@ void MForm::SetFormText(std::string_view name, std::string_view value, bool isEx
   }
 }
 
+std::vector<MForm::TextState> MForm::FormTextStates() const {
+  std::vector<TextState> states;
+  for (const auto& child : Children) {
+    if (const MFormText* text = As<MFormText>(child.get())) states.push_back({text->Lines, text->Explicit});
+  }
+  return states;
+}
+
+void MForm::RestoreFormTexts(const std::vector<TextState>& states) {
+  std::size_t next = 0;
+  for (const auto& child : Children) {
+    MFormText* text = As<MFormText>(child.get());
+    if (text == nullptr) continue;
+    if (next >= states.size()) return;
+    text->Lines = states[next].Lines;
+    text->Explicit = states[next].Explicit;
+    ++next;
+  }
+}
+
+bool MForm::FormTextState(std::string_view name, TextState& state) const {
+  for (const auto& child : Children) {
+    const MFormText* text = As<MFormText>(child.get());
+    if (text == nullptr || text->Name != name) continue;
+    state = {text->Lines, text->Explicit};
+    return true;
+  }
+  return false;
+}
+
+void MForm::RestoreFormText(std::string_view name, const TextState& state) {
+  for (const auto& child : Children) {
+    MFormText* text = As<MFormText>(child.get());
+    if (text == nullptr || text->Name != name) continue;
+    text->Lines = state.Lines;
+    text->Explicit = state.Explicit;
+    return;
+  }
+}
+
 void MForm::CopyFormTexts(const MForm& source) {
   for (const auto& child : source.Children) {
     if (const MText* text = As<MText>(child.get())) SetFormText(text->Name, text->GetText(), false);

@@ -34,6 +34,20 @@ class MForm : public MContainer {
   // CR LF, any other text keeps it as written (as block values do).
   std::string FormTextFromData(std::string_view name, std::string_view dataValue) const;
 
+  // What a form text holds on a page, exactly: its lines and whether it was set there.
+  struct TextState {
+    std::vector<std::string> Lines;
+    bool Explicit = false;
+    bool operator==(const TextState&) const = default;
+  };
+  // The state of every form text, in the form's order; the same form takes it back with
+  // RestoreFormTexts (undoing a change restores the values byte for byte, not through SetText).
+  std::vector<TextState> FormTextStates() const;
+  void RestoreFormTexts(const std::vector<TextState>& states);
+  // The state of the first form text with exactly this name; false when there is none.
+  bool FormTextState(std::string_view name, TextState& state) const;
+  void RestoreFormText(std::string_view name, const TextState& state);
+
   MGrid Grid;
 
  protected:
