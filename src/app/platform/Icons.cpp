@@ -19,6 +19,8 @@ constexpr std::array<IconEntry, kMIconCount> kIcons = {{
     {MIcon::Save, "document-save", "save.svg"},
     {MIcon::Copy, "edit-copy", "copy.svg"},
     {MIcon::Paste, "edit-paste", "paste.svg"},
+    {MIcon::Undo, "edit-undo", "undo.svg"},
+    {MIcon::Redo, "edit-redo", "redo.svg"},
     {MIcon::MappingMode, nullptr, "mapping-mode.svg"},
     {MIcon::TextMode, nullptr, "text-mode.svg"},
     {MIcon::UnmapPane, nullptr, "unmap-pane.svg"},

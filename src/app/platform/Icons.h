@@ -11,6 +11,8 @@ enum class MIcon {
   Save,
   Copy,
   Paste,
+  Undo,
+  Redo,
   MappingMode,
   TextMode,
   UnmapPane,

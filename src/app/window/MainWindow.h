@@ -4,7 +4,7 @@
 // page area, side pane and status bar; MainWindowDocument.cpp the start-up, opening, saving and the
 // close question; MainWindowView.cpp the zoom, pages, panes and the refresh operations;
 // MainWindowPrint.cpp printing; MainWindowMapping.cpp the mapping commands, copy and paste and the
-// about box. The window calls the engine's document commands and refreshes its controls from what
+// about box; MainWindowUndo.cpp undo and redo. The window calls the engine's document commands and refreshes its controls from what
 // they report (AfterCommand); every command runs through Run, the one place that turns errors into
 // the standard error box.
 #pragma once
@@ -70,6 +70,9 @@ class TfmMain : public QMainWindow {
   void VisibleUnmapPane(bool fromMenu);
   void ToggleToolBar();
   void ChangeListType(bool unmapPane, bool thumbnails);
+  // Edit menu: undo and redo of the document's changes.
+  void Undo();
+  void Redo();
   // Edit menu: pages.
   void PreviousPage();
   void NextPage();
@@ -98,6 +101,8 @@ class TfmMain : public QMainWindow {
   void UpdatePageIndicator(bool force);
   // Enables copy and paste by the mode, the focused control and the clipboard.
   void UpdateEditCommands();
+  // Enables undo and redo by the history.
+  void UpdateUndoCommands();
   // Refreshes what a command's report says changed, in one place.
   void AfterCommand(const MCommandReport& report);
 
@@ -161,6 +166,9 @@ class TfmMain : public QMainWindow {
   bool Confirm(const QString& question);
   void CommitBeforeLeavingThePage();
 
+  // Undo (MainWindowUndo.cpp): one step back or forth.
+  void StepHistory(bool back);
+
   // Mapping commands (MainWindowMapping.cpp).
   void ConnectMappingCommands();
 
@@ -186,6 +194,8 @@ class TfmMain : public QMainWindow {
   QAction* miExit = nullptr;
   QAction* miCopy = nullptr;
   QAction* miPaste = nullptr;
+  QAction* miUndo = nullptr;
+  QAction* miRedo = nullptr;
   QAction* miMappingMode = nullptr;
   QAction* miTextMode = nullptr;
   QAction* miPrePage = nullptr;
@@ -248,6 +258,7 @@ class TfmMain : public QMainWindow {
   bool reloading_ = false;
   // Editing.
   MText* editingText_ = nullptr;
+  QString editingOpened_;  // the editor's content when it opened: an unchanged text is no change
   QWidget* caret_ = nullptr;
   int dragOriginRow_ = 0, dragOriginColumn_ = 0;
   bool panning_ = false;

@@ -87,6 +87,14 @@ void TfmMain::BuildActions() {
   miPaste = NewAction("miPaste", "貼り付け(&P)", "貼り付け");
   miPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
   miPaste->setIcon(IconFor(MIcon::Paste));
+  miUndo = NewAction("miUndo", "元に戻す(&U)", "元に戻す");
+  miUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+  miUndo->setIcon(IconFor(MIcon::Undo));
+  connect(miUndo, &QAction::triggered, this, [this] { Undo(); });
+  miRedo = NewAction("miRedo", "やり直し(&R)", "やり直し");
+  miRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
+  miRedo->setIcon(IconFor(MIcon::Redo));
+  connect(miRedo, &QAction::triggered, this, [this] { Redo(); });
   miMappingMode = NewAction("miMappingMode", "マッピングモード(&M)", "マッピングモード");
   miMappingMode->setShortcut(QKeySequence(Qt::Key_F4));
   miMappingMode->setIcon(IconFor(MIcon::MappingMode));
@@ -175,7 +183,7 @@ void TfmMain::BuildMenus() {
   };
   miFile = menu("miFile", "ファイル(&F)", {miOpen, miSave, miSaveAs, nullptr, miPrint, nullptr, miExit});
   miEdit = menu("miEdit", "編集(&E)",
-                {miCopy, miPaste, nullptr, miMappingMode, miTextMode, nullptr, miPrePage, miNextPage});
+                {miUndo, miRedo, nullptr, miCopy, miPaste, nullptr, miMappingMode, miTextMode, nullptr, miPrePage, miNextPage});
   miView = menu(
       "miView", "表示(&V)",
       {miToolBar, miUnmapPane, nullptr, miViewAll, miViewReal, miViewBaseW, nullptr, miZoomIn, miZoomOut});
@@ -195,6 +203,9 @@ void TfmMain::BuildToolBars() {
   tbEdit = band("tbEdit", "編集");
   tbEdit->addAction(miOpen);
   tbEdit->addAction(miSave);
+  tbEdit->addSeparator();
+  tbEdit->addAction(miUndo);
+  tbEdit->addAction(miRedo);
   tbEdit->addSeparator();
   tbEdit->addAction(miCopy);
   tbEdit->addAction(miPaste);

@@ -104,6 +104,7 @@ void TfmMain::OpenInplaceEditor() {
   if (!memo && lines.size() > 1) lines = QStringList{lines.front()};
   if (!memo && editingText_->Lines.empty()) lines << FromSjis(editingText_->GetText());
   mmInplaceEdit->setPlainText(lines.join('\n'));
+  editingOpened_ = mmInplaceEdit->toPlainText();
   mmInplaceEdit->show();
   mmInplaceEdit->raise();
   mmInplaceEdit->setFocus();
@@ -115,13 +116,12 @@ void TfmMain::CloseInplaceEditor() {
   MText* text = editingText_;
   // Cleared first: hiding the editor takes its focus, which commits again otherwise.
   editingText_ = nullptr;
-  std::string value;
-  for (const QString& line : mmInplaceEdit->toPlainText().split('\n')) value += ToSjis(line) + "\r\n";
-  if (text->Kind() == MKind::FormText) {
-    gMapDB->SetFormText(gMapDB->CurrentPage(), text->Name, value);
-  } else {
-    text->SetText(value);
-    gMapDB->SetModified(true);
+  // Looking at a text is not changing it: a form text committed unchanged would become the page's
+  // own and overwrite the values that later pages set themselves.
+  if (mmInplaceEdit->toPlainText() != editingOpened_) {
+    std::string value;
+    for (const QString& line : mmInplaceEdit->toPlainText().split('\n')) value += ToSjis(line) + "\r\n";
+    Run([&] { AfterCommand(SetTextValue(*text, value)); });
   }
   const QRect area = mmInplaceEdit->geometry();
   mmInplaceEdit->hide();

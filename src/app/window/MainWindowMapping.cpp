@@ -133,6 +133,7 @@ void TfmMain::PasteFromClipboard() {
 }
 
 void TfmMain::UpdateEditCommands() {
+  UpdateUndoCommands();
   if (!HasDocument()) {
     miCopy->setEnabled(false);
     miPaste->setEnabled(false);

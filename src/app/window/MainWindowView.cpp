@@ -195,6 +195,7 @@ void TfmMain::AfterCommand(const MCommandReport& report) {
   if (report.Changed(dlTrash)) RefreshPane(false);
   if (report.Lists != 0) UpdateStatusBar();
   UpdatePageIndicator(false);
+  UpdateUndoCommands();
   if (report.MovedToUnplaced > 0) ShowMessage(this, FromSjis(MovedToUnplacedMessage(report)));
 }
 
