@@ -10,6 +10,7 @@
 //   one character typed into the in-place editor                                 <= 16 ms
 //   automatic mapping of 10,000 unplaced blocks from the menu, window refreshed  <= 0.5 s
 #include <benchmark/benchmark.h>
+#include <malloc.h>
 #include <sys/resource.h>
 
 #include <QAction>
@@ -36,6 +37,7 @@
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"
+#include "data/UndoHistory.h"
 #include "layout/Form.h"
 #include "layout/Grid.h"
 #include "layout/Shapes.h"
@@ -286,6 +288,92 @@ void BM_AutoMappingFromTheMenu(benchmark::State& state) {
   state.counters["placed"] = gMapDB->Count();
 }
 BENCHMARK(BM_AutoMappingFromTheMenu)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Undo, then redo, of one blank inserted at the first point of page 1 of the 100,000-block document
+// (every entry behind it moves back and on again), with the repaint. Arg 0 times the undo, 1 the redo.
+void BM_UndoRedoInsertAtFirstPoint(benchmark::State& state) {
+  Editor& editor = TheEditor();
+  editor.Open(Documents().large);
+  QWidget* page = editor.Find("pnlMap");
+  auto* undo = editor.window->findChild<QAction*>("miUndo");
+  auto* redo = editor.window->findChild<QAction*>("miRedo");
+  page->setFocus();
+  gMapDB->CursorFirst();
+  QTest::keyClick(page, Qt::Key_Space);
+  const bool timeUndo = state.range(0) == 0;
+  for (auto _ : state) {
+    if (!timeUndo) state.PauseTiming();
+    undo->trigger();
+    editor.Paint();
+    if (timeUndo) {
+      state.PauseTiming();
+    } else {
+      state.ResumeTiming();
+    }
+    redo->trigger();
+    editor.Paint();
+    if (timeUndo) state.ResumeTiming();
+  }
+  undo->trigger();
+  state.counters["placed"] = gMapDB->Count();
+}
+BENCHMARK(BM_UndoRedoInsertAtFirstPoint)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// Undo of an automatic mapping of 10,000 blocks placed at the start of page 1 of the 100,000-block
+// document (the hardest place: every placed entry flows back), with the repaint.
+void BM_UndoAutoMapping(benchmark::State& state) {
+  Editor& editor = TheEditor();
+  auto* command = editor.window->findChild<QAction*>("miAutoMapping");
+  auto* undo = editor.window->findChild<QAction*>("miUndo");
+  for (auto _ : state) {
+    state.PauseTiming();
+    editor.window->OpenDocument(base::Utf8ToSjis(Documents().large));
+    gMapDB->CursorFirst();
+    command->trigger();
+    editor.Paint();
+    state.ResumeTiming();
+    undo->trigger();
+    editor.Paint();
+  }
+  state.counters["unplaced_after"] = gUnmapDB->Count();
+  state.counters["placed"] = gMapDB->Count();
+}
+BENCHMARK(BM_UndoAutoMapping)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// The heap that 1,000 undo steps of single edits hold: blanks inserted on page 1 and memo texts
+// typed, each its own step, measured as the growth of the heap in use (the document's own growth,
+// one blank per insert, included).
+void BM_UndoMemoryOfSingleEdits(benchmark::State& state) {
+  Editor& editor = TheEditor();
+  for (auto _ : state) {
+    editor.window->OpenDocument(base::Utf8ToSjis(Documents().large));
+    MText* memo = nullptr;
+    for (int c = 1; memo == nullptr && c <= gMapDB->GetPage(0)->Grid.PointCount(1); ++c) {
+      if (MBlock* block = As<MBlock>(gMapDB->GetPage(0)->Grid.BlockAt(1, c))) {
+        for (const auto& child : block->Children) {
+          if (auto* text = As<MText>(child.get()); text != nullptr && memo == nullptr) memo = text;
+        }
+      }
+    }
+    if (memo == nullptr) {
+      state.SkipWithError("no text on page 1");
+      return;
+    }
+    const std::size_t before = ::mallinfo2().uordblks;
+    for (int i = 0; i < 1000; ++i) {
+      if (i % 2 == 0) {
+        gMapDB->CursorFirst();
+        InsertSpecial("space");
+      } else {
+        SetTextValue(*memo, "edit number " + std::to_string(i));
+      }
+    }
+    const std::size_t after = ::mallinfo2().uordblks;
+    state.counters["undo_steps"] = static_cast<double>(gUndo->StepCount());
+    state.counters["heap_growth_MB"] = static_cast<double>(after - before) / (1024.0 * 1024.0);
+  }
+}
+BENCHMARK(BM_UndoMemoryOfSingleEdits)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 

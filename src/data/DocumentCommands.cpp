@@ -409,3 +409,9 @@ MCommandReport RedoChange() {
   Command command(Command::kNotRecorded);
   return command.Done(gUndo != nullptr ? gUndo->Redo() : 0u);
 }
+
+MCommandReport RevertLastChange() {
+  MCommandReport report = UndoChange();
+  if (gUndo != nullptr) gUndo->ForgetUndone();
+  return report;
+}

@@ -127,3 +127,5 @@ bool CanUndo();
 bool CanRedo();
 MCommandReport UndoChange();
 MCommandReport RedoChange();
+// Undoes the last step for good, as if it had never run: a long command that the user cancelled.
+MCommandReport RevertLastChange();

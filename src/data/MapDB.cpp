@@ -3,11 +3,13 @@
 #include <algorithm>
 #include <iterator>
 #include <map>
+#include <tuple>
 #include <unordered_map>
 
 #include "base/CommaText.h"
 #include "base/Error.h"
 #include "base/Numbers.h"
+#include "base/Progress.h"
 #include "base/Sjis.h"
 #include "data/Clipboard.h"
 #include "data/DBEntries.h"
@@ -136,6 +138,9 @@ void MMapDB::AddList(MEntryList entries) {
       SetCursor({page, row, column});  // the last entry inserted
     }
     if (done) break;
+    // Long flows tell how far they are; the flow itself cannot stop half-way (the window undoes a
+    // cancelled command once it is complete).
+    if ((page - start.page) % 64 == 63) base::ReportProgress(page, std::max(page, PageCount()));
   }
   CursorNext();
   modified_ = true;
@@ -153,11 +158,18 @@ MMapDB::Released MMapDB::ReleasePages(std::size_t keep) {
 }
 
 void MMapDB::CloseGap(Position p, Released* released) {
+  // The points after the gap up to `emptied` hold nothing: the search for the next entry to pull
+  // back starts behind them, so that a wide gap (many entries taken out at once) is crossed once,
+  // not once per entry that flows back.
+  Position emptied = p;
+  const auto later = [](const Position& a, const Position& b) {
+    return std::tie(a.page, a.row, a.column) < std::tie(b.page, b.row, b.column) ? b : a;
+  };
   while (true) {
     MGridPoint* gap = PointAt(p);
     if (gap == nullptr || gap->Block != nullptr) return;
     Position from;
-    if (!NextOccupied(p, from)) return;
+    if (!NextOccupied(later(p, emptied), from)) return;
     MGridPoint* source = PointAt(from);
     while (!gap->Accepts(source->Block->Name)) {
       p = StepForward(p);
@@ -165,6 +177,7 @@ void MMapDB::CloseGap(Position p, Released* released) {
       if (gap == nullptr || gap->Block != nullptr) return;  // nothing more can be pulled back
     }
     std::unique_ptr<MControl> entry = source->Remove();
+    emptied = from;
     const bool endOfData = IsEndOfData(entry.get());
     gap->Place(entry);
     if (endOfData) {

@@ -223,6 +223,11 @@ unsigned MUndoHistory::Redo() {
   return Replay(*steps_[applied_ - 1], true);
 }
 
+void MUndoHistory::ForgetUndone() {
+  steps_.resize(applied_);
+  if (saved_ > static_cast<long>(applied_)) saved_ = -1;
+}
+
 void MUndoHistory::Clear() {
   open_.reset();
   steps_.clear();

@@ -67,6 +67,8 @@ class MUndoHistory {
   unsigned Undo();
   unsigned Redo();
 
+  // Forgets the steps undone: what a cancelled command did is not to be redone.
+  void ForgetUndone();
   // Forgets every step (a document opened or reset); the document as it stands counts as saved.
   void Clear();
   // The document as it stands is the one on disk.
