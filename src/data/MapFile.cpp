@@ -215,15 +215,42 @@ const MMapFile::Row* MMapFile::FindBlockFields(std::string_view className) const
 void MMapFile::ReadFile(std::string_view path) {
   Clear();
   double date = 0;
-  const base::IniText ini(ReadWholeFile(path, date));
+  const std::string text = ReadWholeFile(path, date);
+  Parse(text);
+  fileName_ = path;
+  fileDate_ = date;
+  disk_ = DiskStateOf(path);
+}
+
+void MMapFile::ReadText(std::string_view path, const std::string& text) {
+  Clear();
+  Parse(text);
+  fileName_ = path;
+  struct stat st {};
+  if (::stat(NativePath(path).c_str(), &st) == 0) fileDate_ = DateSerial(st);
+  disk_ = DiskStateOf(path);
+}
+
+MMapFile::DiskState MMapFile::DiskStateOf(std::string_view path) {
+  struct stat st {};
+  if (path.empty() || ::stat(NativePath(path).c_str(), &st) != 0) return {true, -1, -1};
+  return {true, static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec,
+          static_cast<long long>(st.st_size)};
+}
+
+bool MMapFile::ChangedOnDisk() const {
+  if (!disk_.known || fileName_.empty()) return false;
+  return !(DiskStateOf(fileName_) == disk_);
+}
+
+void MMapFile::Parse(const std::string& text) {
+  const base::IniText ini(text);
   layoutName_ = ini.ReadString("basic_info", "layout", "");
   DecodeRows(ini.Lines(kSections[0]), blockFields_);
   formData_ = ini.Lines(kSections[1]);
   DecodeRows(ini.Lines(kSections[2]), mapData_);
   DecodeRows(ini.Lines(kSections[3]), unmapData_);
   DecodeRows(ini.Lines(kSections[4]), trashData_);
-  fileName_ = path;
-  fileDate_ = date;
 }
 
 std::string MMapFile::FileText() const {
@@ -251,12 +278,18 @@ std::string MMapFile::FileText() const {
   return out;
 }
 
-void MMapFile::WriteText(const std::string& text) { fileDate_ = DateSerial(ReplaceFile(fileName_, text)); }
+void MMapFile::WriteText(const std::string& text) {
+  fileDate_ = DateSerial(ReplaceFile(fileName_, text));
+  disk_ = DiskStateOf(fileName_);
+}
+
+void ReplaceFileContent(std::string_view path, const std::string& bytes) { ReplaceFile(path, bytes); }
 
 void MMapFile::Clear() {
   fileName_.clear();
   layoutName_.clear();
   fileDate_ = 0;
+  disk_ = {};
   Rows().swap(blockFields_);
   blockFieldIndexValid_ = false;  // also forgets the last look-up
   ClearData();

@@ -44,6 +44,11 @@ class MMapFile {
   // Modification time of the file as of the last read or write: days since 1899-12-30, local time,
   // to two seconds (the resolution of the date stamp the documents have always shown); 0 without one.
   double FileDate() const { return fileDate_; }
+  // Whether the file on disk is no longer the one last read or written here: another program wrote,
+  // replaced or removed it since (its modification time or size differ). False without a file name
+  // or when nothing was read or written yet.
+  bool ChangedOnDisk() const;
+
   // The layout file name exactly as written after "layout=" (it may hold a folder alias).
   const std::string& LayoutName() const { return layoutName_; }
   void SetLayoutName(std::string_view name) { layoutName_ = name; }
@@ -71,6 +76,10 @@ class MMapFile {
   // Reads the file at path into the fields. A file that cannot be read raises base::Error naming it
   // and leaves the object empty, as after Clear.
   void ReadFile(std::string_view path);
+  // Reads text as the content of the file at path (a recovered copy of it): the fields as ReadFile
+  // gives them, FileName path, and the date and disk state of the file at path as it is now, so that
+  // the content counts as a change of that file rather than as the file.
+  void ReadText(std::string_view path, const std::string& text);
   // Writes the fields to FileName, then takes its FileDate. The previous file is replaced only once
   // the new one is complete on disk: a failure raises base::Error and leaves the old file as it was.
   void WriteFile() { WriteText(FileText()); }
@@ -86,7 +95,18 @@ class MMapFile {
   void ClearData();
 
  private:
+  // What the file on disk was when last read or written here.
+  struct DiskState {
+    bool known = false;
+    long long modified = 0;  // nanoseconds
+    long long size = 0;
+    bool operator==(const DiskState&) const = default;
+  };
+  static DiskState DiskStateOf(std::string_view path);
+  void Parse(const std::string& text);
+
   std::string fileName_;
+  DiskState disk_;
   double fileDate_ = 0;
   std::string layoutName_;
   Rows blockFields_;
@@ -102,3 +122,8 @@ class MMapFile {
   mutable std::string lastClassName_;
   mutable const Row* lastBlockFields_ = nullptr;
 };
+
+// Replaces the file at path by one holding bytes, atomically: a temporary file in the same folder is
+// written, synced and renamed over it, so that a failure at any point leaves the old file whole.
+// Raises base::Error naming the file when it cannot be written.
+void ReplaceFileContent(std::string_view path, const std::string& bytes);
