@@ -146,6 +146,12 @@ TEST_F(Settings, ARestartShowsTheWindowAsItWasLeft) {
     Find<QAction>("miRecent1")->trigger();
     EXPECT_EQ(ViewMode(), "all");
   }
+  // A window as big as the screen comes back maximized rather than over the screen's edge.
+  fs::remove_all(Config());
+  Start().showNormal();
+  window_->setGeometry(window_->screen()->availableGeometry());
+  ASSERT_TRUE(window_->close());
+  EXPECT_TRUE(Start().isMaximized());
   // A damaged file gives the defaults.
   fs::remove_all(Config());
   const char damaged[] = "[Window]\nGeometry=\xff\0@@\nPaneWidth=-4\nView=7\n[RecentFiles\nFiles=\xff";

@@ -132,12 +132,18 @@ void TfmMain::RestoreAndShow() {
   settings.endGroup();
   if (!HasDocument()) ApplyDocumentView();
 
-  if (placed) {
+  // A window that filled its screen comes back maximized, as on the first start: restored as it was,
+  // its frame would hang over the screen's edge.
+  const QScreen* screen = QGuiApplication::screenAt(geometry().center());
+  if (screen == nullptr) screen = QGuiApplication::primaryScreen();
+  const QRect available = screen != nullptr ? screen->availableGeometry() : QRect();
+  const bool fills = width() >= available.width() && height() >= available.height();
+  if (placed && !isMaximized() && !fills) {
     show();
     return;
   }
-  // Maximized; a desktop without a window manager ignores that, so the screen's size is set too.
-  if (const QScreen* screen = QGuiApplication::primaryScreen()) setGeometry(screen->availableGeometry());
+  // Maximized; a desktop without a window manager ignores that, so the screen's size is set as well.
+  if (screen != nullptr) setGeometry(available);
   showMaximized();
 }
 
