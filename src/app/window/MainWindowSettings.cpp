@@ -79,15 +79,17 @@ void TfmMain::RememberRecent(const std::string& path) {
 void TfmMain::OpenRecent(int index) {
   if (index < 0 || index >= recent_.Files().size()) return;
   const QString path = recent_.Files()[index];
+  bool missing = false;
   {
     MEditorSettings settings;
     recent_.Load(settings);
-    if (recent_.DropIfMissing(path)) {
-      recent_.Save(settings);
-      RefreshRecentMenu();
-      ShowMessage(this, QString("%1 が見つかりません。最近使ったファイルから削除しました。").arg(path));
-      return;
-    }
+    missing = recent_.DropIfMissing(path);
+    if (missing) recent_.Save(settings);
+  }
+  RefreshRecentMenu();
+  if (missing) {
+    ShowMessage(this, QString("%1 が見つかりません。最近使ったファイルから削除しました。").arg(path));
+    return;
   }
   OpenNamed(path);
 }
