@@ -29,6 +29,12 @@ class MEditorSettings : public QSettings {
   }
 };
 
+// A switch as the file says it, or otherwise when it says nothing usable.
+bool Flag(const QSettings& settings, const char* key, bool otherwise) {
+  const QString text = settings.value(key).toString();
+  return text == "true" || (text != "false" && otherwise);
+}
+
 // Accelerators are "&" in menu texts: one in a file name is shown as it is.
 QString MenuText(int number, const QString& path) {
   return QString("&%1 %2").arg(number).arg(QFileInfo(path).fileName().replace('&', "&&"));
@@ -115,12 +121,12 @@ void TfmMain::RestoreAndShow() {
   bool ok = false;
   const int paneWidth = settings.value("PaneWidth").toInt(&ok);
   if (ok && paneWidth > 0 && paneWidth <= 10000) paneWidth_ = paneWidth;
-  miToolBar->setChecked(settings.value("ToolBar", true).toBool());
+  miToolBar->setChecked(Flag(settings, "ToolBar", true));
   ToggleToolBar();
-  miUnmapPane->setChecked(settings.value("UnmapPane", true).toBool());
+  miUnmapPane->setChecked(Flag(settings, "UnmapPane", true));
   VisibleUnmapPane(true);
-  ChangeListType(true, settings.value("UnmapThumbnails", true).toBool());
-  ChangeListType(false, settings.value("TrashThumbnails", true).toBool());
+  ChangeListType(true, Flag(settings, "UnmapThumbnails", true));
+  ChangeListType(false, Flag(settings, "TrashThumbnails", true));
   const QString view = settings.value("View").toString();
   const int percent = settings.value("Zoom").toInt(&ok);
   if (view == "all")
