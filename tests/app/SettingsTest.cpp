@@ -114,6 +114,9 @@ TEST_F(Settings, RecentFilesOpenAfterTheSaveQuestionAndMissingOnesGo) {
   ASSERT_EQ(messages_.size(), 1u);
   EXPECT_TRUE(messages_[0].first.contains(Q(folder_ / "gone.map")));
   EXPECT_EQ(RecentMenu(), "&1 three.map &2 two.map");
+  EXPECT_EQ(
+      QSettings(QSettings::IniFormat, QSettings::UserScope, "tessora", "editor").value("RecentFiles/Files"),
+      QStringList({Q(folder_ / "three.map"), Q(folder_ / "two.map")}));
 }
 
 TEST_F(Settings, OneMapFileDroppedAnywhereOpensBlocksStayOnThePage) {
@@ -130,6 +133,7 @@ TEST_F(Settings, OneMapFileDroppedAnywhereOpensBlocksStayOnThePage) {
     QDragEnterEvent enter({5, 5}, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
     QDropEvent dropped({5, 5}, Qt::CopyAction | Qt::MoveAction, &data, Qt::LeftButton, {});
     QDropEvent& event = drop ? dropped : enter;
+    event.setDropAction(Qt::MoveAction);  // as a file manager proposes with Shift
     QApplication::sendEvent(target, &event);
     QApplication::processEvents();
     // Files only as copies: a file manager told they moved would delete them.
