@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QSettings>
+#include <QTemporaryDir>
 
 #include "app/platform/HeadlessQt.h"
 
@@ -10,5 +12,8 @@ int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
   PrepareHeadlessQt();  // offscreen unless a platform is chosen, as when CTest lists the tests
   QApplication app(argc, argv);
+  // Whatever a test leaves in the user's settings goes to a folder of its own, not the real home.
+  const QTemporaryDir settings;
+  QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
   return RUN_ALL_TESTS();
 }

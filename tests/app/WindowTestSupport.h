@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
+#include <QSettings>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTest>
@@ -40,6 +41,8 @@ class WindowTest : public ::testing::Test {
  protected:
   void SetUp() override {
     CreateGlobals();
+    // The user's settings of this test only: never the real home, nothing left by another test.
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, QString::fromStdString(Config().string()));
     SetMessageHook([this](const QString& text, bool error) { messages_.push_back({text, error}); });
     // A document of 14 item blocks on a grid of two rows of three points: three pages.
     doc_test::WriteBytes(folder_ / "shop.lay",
@@ -72,6 +75,8 @@ class WindowTest : public ::testing::Test {
     ClearModified();
     return w;
   }
+  // Where the window keeps what it remembers between runs.
+  fs::path Config() const { return folder_ / "config"; }
   template <class T>
   T* Find(const char* name) const {
     return window_->findChild<T*>(QString::fromLatin1(name));

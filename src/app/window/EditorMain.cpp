@@ -2,14 +2,13 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QScreen>
 #include <QStringList>
 #include <iostream>
 #include <memory>
 
 #include "app/AppGlobals.h"
-#include "app/platform/HeadlessQt.h"
 #include "app/platform/ErrorBox.h"
+#include "app/platform/HeadlessQt.h"
 #include "app/platform/Icons.h"
 #include "app/platform/Translations.h"
 #include "app/window/MainWindow.h"
@@ -61,9 +60,7 @@ int RunEditor(int argc, char** argv) {
   int status = 0;
   {
     TfmMain window(arguments, startFolder);
-    // Maximized; a desktop without a window manager ignores that, so the screen's size is set too.
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) window.setGeometry(screen->availableGeometry());
-    window.showMaximized();
+    window.RestoreAndShow();
     window.OpenStartFile();
     status = QApplication::exec();
   }
@@ -85,7 +82,8 @@ int RunScreenshot(CommandArgs args) {
   SetMessageHook([](const QString& text, bool) { std::cerr << "tessora: " << text.toStdString() << '\n'; });
   bool written = false;
   {
-    TfmMain window(args.size() > 1 ? QStringList{QString::fromLocal8Bit(args[1])} : QStringList{}, startFolder);
+    TfmMain window(args.size() > 1 ? QStringList{QString::fromLocal8Bit(args[1])} : QStringList{},
+                   startFolder);
     window.resize(1280, 800);
     window.show();
     window.OpenStartFile();

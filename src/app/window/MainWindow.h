@@ -4,9 +4,10 @@
 // page area, side pane and status bar; MainWindowDocument.cpp the start-up, opening, saving and the
 // close question; MainWindowView.cpp the zoom, pages, panes and the refresh operations;
 // MainWindowPrint.cpp printing; MainWindowMapping.cpp the mapping commands, copy and paste and the
-// about box; MainWindowUndo.cpp undo and redo. The window calls the engine's document commands and refreshes its controls from what
-// they report (AfterCommand); every command runs through Run, the one place that turns errors into
-// the standard error box.
+// about box; MainWindowUndo.cpp undo and redo; MainWindowSettings.cpp the recent files and the
+// window state kept between runs. The window calls the engine's document commands and refreshes its
+// controls from what they report (AfterCommand); every command runs through Run, the one place that
+// turns errors into the standard error box.
 #pragma once
 
 #include <QImage>
@@ -14,8 +15,10 @@
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "app/platform/RecentFiles.h"
 #include "data/DocumentCommands.h"
 
 class QAction;
@@ -52,11 +55,18 @@ class TfmMain : public QMainWindow {
                    QWidget* parent = nullptr);
   ~TfmMain() override;
 
-  // Life cycle: the command line's file, opened once the window is up.
+  // Life cycle: the editor's own start takes the window state and the recent files from the user's
+  // settings and shows the window as it was closed last time (maximized the first time); from then on
+  // the window keeps them there. A window shown otherwise (tests, the screenshot) leaves them alone.
+  void RestoreAndShow();
+  // The command line's file, opened once the window is up.
   void OpenStartFile();
 
   // File menu.
   void Open();
+  // Opens path (a local file, as the system names it) as Open does once a file is chosen: the save
+  // question first. The recent files and a file dropped on the window come this way.
+  void OpenNamed(const QString& path);
   // Save and SaveAs return false when the document was not saved (cancelled or failed).
   bool Save();
   bool SaveAs();
@@ -162,6 +172,8 @@ class TfmMain : public QMainWindow {
   void PaneMouseMove(bool unmapPane, QMouseEvent* mouse);
   bool pbxMapDragOver(QDropEvent* drag);
   void pbxMapDragDrop(QDropEvent* drop);
+  // A file dragged from outside over any part of the window; true when the event was one.
+  bool FileDragEvent(QObject* watched, QEvent* event);
   void PaneFocusIn(bool unmapPane);
   bool Confirm(const QString& question);
   void CommitBeforeLeavingThePage();
@@ -171,6 +183,16 @@ class TfmMain : public QMainWindow {
 
   // Mapping commands (MainWindowMapping.cpp).
   void ConnectMappingCommands();
+
+  // Settings kept between runs (MainWindowSettings.cpp).
+  void BuildRecentMenu();
+  void RefreshRecentMenu();
+  void RememberRecent(const std::string& path);
+  void OpenRecent(int index);
+  void SaveWindowState();
+  // The view a document opens with: the one the settings gave until a document opened, whole page
+  // after that.
+  void ApplyDocumentView();
 
   // View (MainWindowView.cpp).
   void ScrollToOrigin();
@@ -187,6 +209,8 @@ class TfmMain : public QMainWindow {
   QMenu* miInsert = nullptr;
   QMenu* miTool = nullptr;
   QMenu* miOther = nullptr;
+  QMenu* miRecent = nullptr;
+  QAction* miRecentItems_[MRecentFiles::kLimit] = {};
   QAction* miOpen = nullptr;
   QAction* miSave = nullptr;
   QAction* miSaveAs = nullptr;
@@ -266,4 +290,16 @@ class TfmMain : public QMainWindow {
   QPoint pressAt_;
   bool mayDrag_ = false;  // a press that may become a drag (page or pane)
   bool shown_ = false;
+
+  // Kept between runs.
+  bool remembers_ = false;  // RestoreAndShow was called: the settings are ours to read and write
+  MRecentFiles recent_;
+  int paneWidth_ = 260;  // the side pane's width at the first show
+  // The view of the settings, for the first document: a request of ApplyZoom (3 real size, 4 whole
+  // page, 5 page width) or 0 for the zoom box set to percent.
+  struct StartView {
+    int request = 4;
+    int percent = 100;
+  };
+  std::optional<StartView> startView_;
 };

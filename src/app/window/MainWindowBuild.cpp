@@ -30,7 +30,6 @@
 
 namespace {
 
-constexpr int kPaneWidth = 260;
 constexpr int kPaneBarHeight = 30;
 
 // Gives a control its name and hint where people and scripts look for them: the hint as accessible
@@ -182,6 +181,7 @@ void TfmMain::BuildMenus() {
     return m;
   };
   miFile = menu("miFile", "ファイル(&F)", {miOpen, miSave, miSaveAs, nullptr, miPrint, nullptr, miExit});
+  BuildRecentMenu();
   miEdit = menu("miEdit", "編集(&E)",
                 {miUndo, miRedo, nullptr, miCopy, miPaste, nullptr, miMappingMode, miTextMode, nullptr, miPrePage, miNextPage});
   miView = menu(
@@ -371,6 +371,9 @@ void TfmMain::BuildCentre() {
   caret_->setPalette(gray);
   caret_->hide();
   pbxMap->setAcceptDrops(true);
+  // A document file dragged from a file manager may land anywhere in the window: the window takes
+  // what no control below the mouse takes (FileDragEvent decides before any of them).
+  setAcceptDrops(true);
   sbxMap->setWidget(pnlMap);
   sbxMap->OnResize = [this] {
     if (miViewAll->isChecked())
@@ -394,7 +397,7 @@ void TfmMain::BuildCentre() {
   splitter_->addWidget(pnlPane);
   splitter_->setStretchFactor(0, 1);
   splitter_->setStretchFactor(1, 0);
-  splitter_->setSizes({800, kPaneWidth});
+  splitter_->setSizes({800, paneWidth_});
   setCentralWidget(splitter_);
 }
 
@@ -426,7 +429,7 @@ void TfmMain::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   if (shown_) return;
   shown_ = true;
-  // The side pane starts 260 pixels wide; the page takes the rest.
+  // The side pane starts as wide as it was left (260 pixels the first time); the page takes the rest.
   const int total = splitter_->width();
-  splitter_->setSizes({std::max(1, total - kPaneWidth - splitter_->handleWidth()), kPaneWidth});
+  splitter_->setSizes({std::max(1, total - paneWidth_ - splitter_->handleWidth()), paneWidth_});
 }

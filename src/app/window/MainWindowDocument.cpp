@@ -152,7 +152,7 @@ void TfmMain::ResetDocument() {
   gMapCanvas->SetPageWidth(gLayout->Setting.PageWidth);
   gMapCanvas->SetPageHeight(gLayout->Setting.PageHeight);
   gMapCanvas->SetUnit(gLayout->Setting.Unit);
-  ApplyZoom(4);
+  ApplyDocumentView();
   unmap_.thumb->setChecked(gUnmapCanvas->ListType() == 0);
   unmap_.list->setChecked(gUnmapCanvas->ListType() != 0);
   trash_.thumb->setChecked(gTrashCanvas->ListType() == 0);
@@ -189,14 +189,19 @@ bool TfmMain::OpenDocument(const std::string& path) {
     gMapCanvas->Invalidate();
     return false;
   }
-  if (!tempOpened_) setWindowTitle(QString("%1 - [%2]").arg(kTitle, FileNamePart(path)));
+  // A temporary document is deleted once read: nothing to open again later.
+  if (!tempOpened_) {
+    setWindowTitle(QString("%1 - [%2]").arg(kTitle, FileNamePart(path)));
+    RememberRecent(gMapFile->FileName());
+  }
   RefreshPane(true);
   RefreshPane(false);
   ScrollToOrigin();
   gMapCanvas->SetPageWidth(gLayout->Setting.PageWidth);
   gMapCanvas->SetPageHeight(gLayout->Setting.PageHeight);
   gMapCanvas->SetUnit(gLayout->Setting.Unit);
-  ApplyZoom(4);
+  ApplyDocumentView();
+  startView_.reset();
   SetDocumentCommandsEnabled(true);
   gMapCanvas->Invalidate();
   UpdatePageIndicator(true);
@@ -224,11 +229,18 @@ void TfmMain::Open() {
   if (OpenDocument(ToSjis(chosen))) ClearModified();
 }
 
+void TfmMain::OpenNamed(const QString& path) {
+  CommitBeforeLeavingThePage();
+  if (!QuerySave()) return;
+  if (OpenDocument(ToSjis(path))) ClearModified();
+}
+
 bool TfmMain::Save() {
   if (!HasDocument()) return false;
   CommitBeforeLeavingThePage();
   if (tempOpened_ || gMapFile->FileName().empty()) return SaveAs();
   const bool saved = Run([] { ::SaveDocument(); });
+  if (saved) RememberRecent(gMapFile->FileName());
   dialogFolder_ = QFileInfo(FromSjis(gMapFile->FileName())).absolutePath();
   gMapCanvas->Invalidate();  // texts that show the file's date change
   return saved;
@@ -271,10 +283,12 @@ bool TfmMain::QuerySave() {
 }
 
 void TfmMain::closeEvent(QCloseEvent* event) {
-  if (QuerySave())
-    event->accept();
-  else
+  if (!QuerySave()) {
     event->ignore();
+    return;
+  }
+  SaveWindowState();
+  event->accept();
 }
 
 void TfmMain::ApplicationStateChanged(Qt::ApplicationState state) {

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDrag>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMenu>
@@ -14,6 +15,7 @@
 #include <QMouseEvent>
 #include <QScrollBar>
 #include <QTextEdit>
+#include <QUrl>
 
 #include "app/widgets/CanvasWidgets.h"
 #include "app/window/MainWindow.h"
@@ -36,6 +38,16 @@ const QString kDragFormat = QStringLiteral("application/x-tessora-drag-source");
 QString DragSource(const QMimeData* data) {
   return data != nullptr && data->hasFormat(kDragFormat) ? QString::fromLatin1(data->data(kDragFormat))
                                                          : QString();
+}
+
+// The document a drag from outside brings: one local .map file (any case), or none.
+QString DraggedMapFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  const QList<QUrl> urls = data->urls();
+  if (urls.size() != 1 || !urls.front().isLocalFile()) return {};
+  const QFileInfo file(urls.front().toLocalFile());
+  if (file.suffix().compare("map", Qt::CaseInsensitive) != 0 || !file.isFile()) return {};
+  return file.absoluteFilePath();
 }
 
 bool NoModifier(const QKeyEvent* key) {
@@ -361,6 +373,30 @@ void TfmMain::pbxMapDragDrop(QDropEvent* drop) {
   }
   UpdateCaret();
   drop->acceptProposedAction();
+}
+
+bool TfmMain::FileDragEvent(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+  auto* widget = qobject_cast<QWidget*>(watched);
+  if (widget == nullptr || (widget != this && !isAncestorOf(widget))) return false;
+  auto* drag = static_cast<QDropEvent*>(event);
+  const QMimeData* data = drag->mimeData();
+  // Blocks dragged inside the window go their own way (pbxMapDragOver).
+  if (data == nullptr || !data->hasUrls() || data->hasFormat(kDragFormat)) return false;
+  const QString path = DraggedMapFile(data);
+  // Copied, never moved: a file manager told that the file moved would delete it.
+  if (path.isEmpty() || (drag->possibleActions() & Qt::CopyAction) == 0) {
+    drag->ignore();
+    return true;
+  }
+  drag->setDropAction(Qt::CopyAction);
+  drag->accept();
+  // Opened once the drop is over: the save question must not hold up the other program's drag.
+  if (type == QEvent::Drop)
+    QMetaObject::invokeMethod(
+        this, [this, path] { OpenNamed(path); }, Qt::QueuedConnection);
+  return true;
 }
 
 // ---- the panes

@@ -126,8 +126,16 @@ void TfmMain::VisibleUnmapPane(bool fromMenu) {
   // The menu item toggles; the button follows its own state.
   const bool show = fromMenu ? miUnmapPane->isChecked() : btnUnmapPaneAction->isChecked();
   if (show) {
+    // Back as wide as it was, also when it was hidden from the start and the splitter never sized it.
+    const bool wasHidden = pnlPane->isHidden();
     pnlPane->show();
+    if (wasHidden) {
+      const int total = splitter_->width();
+      splitter_->setSizes({std::max(1, total - paneWidth_ - splitter_->handleWidth()), paneWidth_});
+    }
   } else {
+    // Its width is kept for the next run; the splitter has none for a hidden pane.
+    if (shown_ && !pnlPane->isHidden()) paneWidth_ = splitter_->sizes().value(1, paneWidth_);
     pnlMap->setFocus();
     pnlPane->hide();
   }
@@ -141,6 +149,10 @@ void TfmMain::ToggleToolBar() {
 }
 
 void TfmMain::ChangeListType(bool unmapPane, bool thumbnails) {
+  // The buttons follow when the type comes from elsewhere than them (the settings).
+  const Pane& pane = unmapPane ? unmap_ : trash_;
+  pane.thumb->setChecked(thumbnails);
+  pane.list->setChecked(!thumbnails);
   MListCanvas* canvas = PaneCanvas(unmapPane);
   canvas->SetListType(thumbnails ? 0 : 1);
   canvas->Invalidate();
@@ -237,7 +249,7 @@ bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
       }
     }
   }
-  if (EditEvent(watched, event)) return true;
+  if (FileDragEvent(watched, event) || EditEvent(watched, event)) return true;
   switch (event->type()) {
     case QEvent::KeyPress: {
       const auto* key = static_cast<QKeyEvent*>(event);
