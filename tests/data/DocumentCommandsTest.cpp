@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Progress.h"
 #include "data/Clipboard.h"
 #include "data/DocumentCommands.h"
 #include "data/ListDB.h"
@@ -403,4 +404,45 @@ TEST_F(Commands, APreparedSaveWritesTheDocumentAsItWasThen) {
   EXPECT_EQ(Bytes("docs/prepared.map"), Bytes("docs/copy.map"));
   SaveDocument();
   EXPECT_NE(Bytes("docs/prepared.map"), Bytes("docs/copy.map")) << "the new block is in the file now";
+}
+
+TEST_F(Commands, OpeningTellsItsRowsAndACancelLeavesNoDocument) {
+  // 600 placed, 300 unplaced and 10 thrown-away rows: one bar over 910 rows.
+  DocText doc;
+  for (int i = 0; i < 910; ++i) {
+    const std::string row = "item,n" + std::to_string(i) + ",c" + std::to_string(i) + ",,";
+    (i < 600 ? doc.map : i < 900 ? doc.unmap : doc.trash).push_back(row);
+  }
+  const std::string path = Write("docs/long.map", doc);
+  struct Sink : base::ProgressSink {
+    int cancelAt = 0;
+    std::vector<std::pair<std::int64_t, std::int64_t>> seen;
+    bool Report(std::int64_t done, std::int64_t total) override {
+      seen.emplace_back(done, total);
+      return static_cast<int>(seen.size()) != cancelAt;
+    }
+  };
+  {
+    Sink sink;
+    const base::ProgressScope scope(sink);
+    OpenDocument(path);
+    EXPECT_EQ(gUnmapDB->Count(), 300);
+    // Every 256 rows and at the end of each list, on one scale.
+    std::vector<std::int64_t> done;
+    for (const auto& [d, total] : sink.seen) {
+      done.push_back(d);
+      EXPECT_EQ(total, 910);
+    }
+    EXPECT_EQ(done, (std::vector<std::int64_t>{256, 512, 600, 856, 900, 910}));
+  }
+  for (const int cancelAt : {1, 4, 6}) {  // among the placed, the unplaced and the thrown-away rows
+    Sink sink;
+    sink.cancelAt = cancelAt;
+    const base::ProgressScope scope(sink);
+    EXPECT_THROW(OpenDocument(path), base::Cancelled) << cancelAt;
+    EXPECT_FALSE(HasDocument()) << cancelAt;
+    EXPECT_EQ(gUnmapDB->Count(), 0) << cancelAt;
+    EXPECT_EQ(gTrashDB->Count(), 0) << cancelAt;
+    EXPECT_TRUE(gMapFile->MapData().empty() && gMapFile->UnmapData().empty()) << cancelAt;
+  }
 }
