@@ -20,6 +20,7 @@ enum class MIcon {
   ViewAll,
   ViewPageWidth,
   Print,
+  PrintPreview,
   Thumbnails,
   ListView,
   App,
