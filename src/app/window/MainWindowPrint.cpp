@@ -68,6 +68,7 @@ void TfmMain::PrintPreview() {
   dialog.setObjectName("dlgPrintPreview");
   dialog.setWindowTitle("印刷プレビュー");
   dialog.setAccessibleName(dialog.windowTitle());
+  dialog.resize(width() * 4 / 5, height() * 9 / 10);  // pages big enough to read
   connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {
     // The first drawing comes before the dialog shows; later ones are prints from it.
     const bool shown = dialog.isVisible();
