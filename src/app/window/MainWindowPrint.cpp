@@ -2,6 +2,7 @@
 // the selection meaning the page shown; the print preview; the PDF and PNG exports. All of them go
 // through the engine's print core and page pictures, so paper, preview and files agree.
 #include <QFileInfo>
+#include <QPaintEngine>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -70,12 +71,16 @@ void TfmMain::PrintPreview() {
   dialog.setAccessibleName(dialog.windowTitle());
   dialog.resize(width() * 4 / 5, height() * 9 / 10);  // pages big enough to read
   connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {
-    // The first drawing comes before the dialog shows; later ones are prints from it.
+    // The first drawing comes before the dialog shows, with progress. Later ones are prints from it,
+    // or its pages drawn anew (another orientation) while it shows: then it would paint the pages
+    // being replaced if the event loop ran, so that drawing goes without progress.
     const bool shown = dialog.isVisible();
-    QWidget* over = shown ? static_cast<QWidget*>(&dialog) : this;
-    const bool drawn = RunWithProgress(
-        shown ? "印刷しています..." : "印刷プレビューを作成しています...", [&] { PrintWithChoice(*target); },
-        over);
+    const bool redraw = shown && target->paintEngine()->type() == QPaintEngine::Picture;
+    const auto draw = [&] { PrintWithChoice(*target); };
+    const bool drawn =
+        redraw ? Run(draw)
+               : RunWithProgress(shown ? "印刷しています..." : "印刷プレビューを作成しています...", draw,
+                                 shown ? static_cast<QWidget*>(&dialog) : this);
     // Half a document is no preview: a drawing that failed or was cancelled closes it.
     if (!drawn) QMetaObject::invokeMethod(&dialog, &QDialog::reject, Qt::QueuedConnection);
   });
