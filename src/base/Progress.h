@@ -29,6 +29,22 @@ class ProgressScope {
   ProgressSink* previous_;
 };
 
+// One part of a longer work, for its lifetime: what the part reports (done of its own total) reaches
+// the sink as first + done * length / total of whole, so that work made of several loops moves one
+// bar once from start to end instead of once per loop. Parts nest.
+class ProgressPart {
+ public:
+  ProgressPart(std::int64_t first, std::int64_t length, std::int64_t whole);
+  ~ProgressPart();
+  ProgressPart(const ProgressPart&) = delete;
+  ProgressPart& operator=(const ProgressPart&) = delete;
+
+ private:
+  friend bool ReportProgress(std::int64_t done, std::int64_t total);
+  std::int64_t first_, length_, whole_;
+  ProgressPart* outer_;
+};
+
 // Reports to the installed sink; false when the user asked to cancel (never without a sink).
 bool ReportProgress(std::int64_t done, std::int64_t total);
 // Whether a cancel was asked since the sink was installed.

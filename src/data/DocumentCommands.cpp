@@ -3,6 +3,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/Progress.h"
 #include "base/Sjis.h"
 #include "data/ListDB.h"
 #include "data/MapDB.h"
@@ -23,11 +24,15 @@ std::string_view TypeName(const MMapFile::Row& row) {
 
 // The rows of a list, each released once its block is built.
 void AddListRows(MListDB& db, MMapFile::Rows& rows) {
+  const auto total = static_cast<std::int64_t>(rows.size());
+  std::int64_t done = 0;
   for (MMapFile::Row& row : rows) {
     db.AddFromData(TypeName(row), row, false);
     MMapFile::Row().swap(row);
+    if (++done % 256 == 0) base::ReportProgressOrCancel(done, total);
   }
   MMapFile::Rows().swap(rows);
+  base::ReportProgressOrCancel(total, total);
 }
 
 // The pages need a first row with a point: that is where the end of the data starts.
@@ -164,12 +169,25 @@ MCommandReport OpenDocument(std::string_view path) {
     }
     CheckPageForm(layoutPath);
 
+    // The rows of the three lists move one progress bar; a cancel raises base::Cancelled.
+    const std::int64_t mapRows = std::ssize(gMapFile->MapData());
+    const std::int64_t unmapRows = std::ssize(gMapFile->UnmapData());
+    const std::int64_t rows = mapRows + unmapRows + std::ssize(gMapFile->TrashData());
     gMapDB->CreateFirstPage();
-    gMapDB->AddRows(std::move(gMapFile->MapData()));
+    {
+      const base::ProgressPart part(0, mapRows, rows);
+      gMapDB->AddRows(std::move(gMapFile->MapData()));
+    }
     gMapDB->CursorFirst();
     gMapDB->ApplyFormDataLines(gMapFile->FormData());
-    AddListRows(*gUnmapDB, gMapFile->UnmapData());
-    AddListRows(*gTrashDB, gMapFile->TrashData());
+    {
+      const base::ProgressPart part(mapRows, unmapRows, rows);
+      AddListRows(*gUnmapDB, gMapFile->UnmapData());
+    }
+    {
+      const base::ProgressPart part(mapRows + unmapRows, rows - mapRows - unmapRows, rows);
+      AddListRows(*gTrashDB, gMapFile->TrashData());
+    }
     gMapFile->ClearData();
     if (gUndo != nullptr) gUndo->Clear();
   } catch (...) {

@@ -6,6 +6,7 @@
 #include "base/CommaText.h"
 #include "base/Error.h"
 #include "base/Numbers.h"
+#include "base/Progress.h"
 #include "base/Sjis.h"
 #include "data/Clipboard.h"
 #include "data/DBEntries.h"
@@ -33,7 +34,11 @@ void MMapDB::AddFromData(std::string_view typeName, const MMapFile::Row& row, bo
 void MMapDB::AddRows(MMapFile::Rows&& rows) {
   // A few hundred entries at a time, each laid out right after it was built: while its blocks are
   // still in the processor's cache. Every part goes before the cursor entry, so the order is kept.
+  // Each part is also where the work tells how far it is, and where a cancel ends it (raising
+  // base::Cancelled with the entries so far in place: the caller drops the document).
   constexpr std::size_t kPart = 256;
+  const auto total = static_cast<std::int64_t>(rows.size());
+  std::int64_t done = 0;
   MEntryList entries;
   entries.reserve(std::min(rows.size(), kPart));
   for (MMapFile::Row& row : rows) {
@@ -43,10 +48,12 @@ void MMapDB::AddRows(MMapFile::Rows&& rows) {
       AddList(std::move(entries));
       entries.clear();
       entries.reserve(kPart);
+      base::ReportProgressOrCancel(done += kPart, total);
     }
   }
   MMapFile::Rows().swap(rows);
   AddList(std::move(entries));
+  base::ReportProgressOrCancel(total, total);
 }
 
 void MMapDB::SaveTo(MMapFile::Rows& rows) const {

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "base/Numbers.h"
+#include "base/Progress.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"
@@ -23,12 +24,19 @@ int PrintPages(QPrinter& printer, const MLayout& layout, const MMapDB& mapDB, st
   const int first = std::max(range.First, 0);
   const int last = std::min(range.Last, mapDB.PageCount() - 1);
   canvas.BeginPrint(fileName);
+  const int total = std::max(last - first + 1, 0);
   int printed = 0;
   for (int index = first; index <= last; ++index) {
+    // Between sheets a cancel ends the job, before the next sheet is started.
+    if (!base::ReportProgress(printed, total)) {
+      canvas.AbortPrint();
+      throw base::Cancelled();
+    }
     if (index > first) canvas.NextSheet();
     mapDB.GetPage(index)->Draw(canvas, 0, false);
     ++printed;
   }
+  base::ReportProgress(printed, total);
   canvas.EndPrint();
   return printed;
 }

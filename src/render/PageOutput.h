@@ -18,7 +18,9 @@ class QPrinter;
 // from the layout's page (its unit, size and paper fit), the print offsets, one sheet per page, drawn
 // without marks and without the clip test. Indexes without a page are left out; an empty range starts
 // and ends an empty job. fileName is the document's (the job title). Returns the number of pages
-// printed. Raises base::Error when the printer refuses the paper or the job.
+// printed. Raises base::Error when the printer refuses the paper or the job. Tells the progress sink
+// the sheets done; a cancel between sheets aborts the job (MPrinterCanvas::AbortPrint) and raises
+// base::Cancelled.
 int PrintPages(QPrinter& printer, const MLayout& layout, const MMapDB& mapDB, std::string_view fileName,
                bool designMode, MPrintRange range);
 

@@ -1,7 +1,9 @@
 #include "render/PrinterCanvas.h"
 
+#include <QFile>
 #include <QPageLayout>
 #include <QPageSize>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 
@@ -113,6 +115,22 @@ void MPrinterCanvas::EndPrint() {
   const bool ok = painter_->end();
   painter_.reset();
   if (!ok) throw base::Error(base::Utf8ToSjis("印刷を終えられません。"));
+}
+
+void MPrinterCanvas::AbortPrint() {
+  if (painter_ == nullptr) return;
+  // Only a printer engine of the system's own can drop a job: Qt's PDF engine (the CUPS printers' too)
+  // cannot, and the print preview's frees its pages but keeps them listed for the preview to show.
+  const QPaintEngine* engine = printer_.paintEngine();
+  const bool mayDrop =
+      engine != nullptr && engine->type() != QPaintEngine::Pdf && engine->type() != QPaintEngine::Picture;
+  const bool dropped = mayDrop && printer_.abort();
+  BindPainter(nullptr, QRect());
+  if (painter_->isActive()) painter_->end();
+  painter_.reset();
+  // Qt's PDF engine cannot drop a job: the file it has closed goes.
+  if (!dropped && printer_.outputFormat() == QPrinter::PdfFormat && !printer_.outputFileName().isEmpty())
+    QFile::remove(printer_.outputFileName());
 }
 
 void MPrinterCanvas::DrawImage(const MRect& rect, const QImage& image, int imageHeight, int imageWidth) {

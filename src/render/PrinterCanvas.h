@@ -36,6 +36,9 @@ class MPrinterCanvas : public MMapCanvas {
   void NextSheet();
   // Ends the job.
   void EndPrint();
+  // Ends the job unfinished: the printer drops it where it can (QPrinter::abort), and a PDF it was
+  // writing is removed, so that nothing half-printed is left as a file.
+  void AbortPrint();
 
   // The image stretched onto the paper as it is, without smoothing: the printer renders it.
   void DrawImage(const MRect& rect, const QImage& image, int imageHeight, int imageWidth) override;

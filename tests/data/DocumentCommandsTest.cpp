@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "base/Progress.h"
 #include "data/Clipboard.h"
 #include "data/DocumentCommands.h"
 #include "data/ListDB.h"
@@ -403,4 +404,22 @@ TEST_F(Commands, APreparedSaveWritesTheDocumentAsItWasThen) {
   EXPECT_EQ(Bytes("docs/prepared.map"), Bytes("docs/copy.map"));
   SaveDocument();
   EXPECT_NE(Bytes("docs/prepared.map"), Bytes("docs/copy.map")) << "the new block is in the file now";
+}
+
+TEST_F(Commands, OpeningTellsItsRowsAndACancelLeavesNoDocument) {
+  // 600 placed, 300 unplaced and 10 thrown-away rows: one bar over 910 rows.
+  DocText doc;
+  for (int i = 0; i < 910; ++i)
+    (i < 600 ? doc.map : i < 900 ? doc.unmap : doc.trash).push_back("item,n" + std::to_string(i) + ",c,,");
+  struct Sink : base::ProgressSink {
+    std::vector<std::int64_t> done;
+    bool Report(std::int64_t d, std::int64_t total) override {
+      done.push_back(total == 910 ? d : -1);
+      return done.size() != 4;  // a cancel among the unplaced rows
+    }
+  } sink;
+  const base::ProgressScope scope(sink);
+  EXPECT_THROW(OpenDocument(Write("docs/long.map", doc)), base::Cancelled);
+  EXPECT_EQ(sink.done, (std::vector<std::int64_t>{256, 512, 600, 856}));  // each 256 rows, each list's end
+  EXPECT_TRUE(!HasDocument() && gUnmapDB->Count() == 0 && gMapFile->UnmapData().empty());
 }

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "base/Progress.h"
 #include "base/Sjis.h"
 #include "data/DocumentCommands.h"
 #include "data/MapDB.h"
@@ -235,4 +236,18 @@ TEST_F(PrintTest, APrintedBarcodeReadsBackAt300Dpi) {
   const QString sheet = dir.filePath("sheet.png");
   ASSERT_TRUE(sheets[0].save(sheet));
   EXPECT_EQ(Zbar(sheet), "A89012A");
+}
+
+TEST_F(PrintTest, ACancelBetweenSheetsLeavesNoFile) {
+  struct Sink : base::ProgressSink {
+    std::vector<std::int64_t> done;
+    bool Report(std::int64_t d, std::int64_t total) override {
+      done.push_back(total == 3 ? d : -1);
+      return done.size() < 3;  // cancelled after two sheets
+    }
+  } sink;
+  const base::ProgressScope scope(sink);
+  EXPECT_THROW(PrintDocument(*Printer(), pcAllPages), base::Cancelled);
+  EXPECT_EQ(sink.done, (std::vector<std::int64_t>{0, 1, 2}));
+  EXPECT_FALSE(fs::exists(Pdf().toStdString())) << "half a job left as a file";
 }

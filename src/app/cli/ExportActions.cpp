@@ -14,6 +14,7 @@
 #include "app/cli/CommandLine.h"
 #include "app/platform/HeadlessQt.h"
 #include "base/Error.h"
+#include "base/Progress.h"
 #include "base/Sjis.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
@@ -171,7 +172,10 @@ std::unique_ptr<MPendingExport> ExportPng(std::string_view dir, std::string_view
   EnsureGuiApplication();
 
   auto pending = std::make_unique<PendingPng>(target);
-  for (int page = 1; page <= gMapDB->PageCount(); ++page) {
+  const int count = gMapDB->PageCount();
+  for (int page = 1; page <= count; ++page) {
+    // A cancel drops the pictures made so far with the work folder.
+    base::ReportProgressOrCancel(page - 1, count);
     const QImage image = DrawPageImage(*gMapDB->GetPage(page - 1), *gLayout, dpi, cmMapping, false);
     if (image.isNull()) Fail("not enough memory to draw page " + std::to_string(page));
     std::string name = PageFileName(page);
@@ -179,5 +183,6 @@ std::unique_ptr<MPendingExport> ExportPng(std::string_view dir, std::string_view
     if (!writer.write(image)) Fail("cannot write " + name + ": " + writer.errorString().toStdString());
     pending->Add(std::move(name));
   }
+  base::ReportProgress(count, count);
   return pending;
 }

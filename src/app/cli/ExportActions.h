@@ -8,7 +8,8 @@
 // An export is made when its action runs, from the document as it stands then, into a temporary
 // place; the files appear under their names only on Commit, so that a run that fails later leaves
 // nothing behind. Names come from the shell (UTF-8) and are taken relative to its working directory.
-// Bad values and files that cannot be written raise base::Error with a message for the user.
+// Bad values and files that cannot be written raise base::Error with a message for the user. Both
+// tell the installed progress sink the pages done; a cancel raises base::Cancelled and leaves nothing.
 #pragma once
 
 #include <memory>

@@ -30,6 +30,7 @@ constexpr std::array<IconEntry, kMIconCount> kIcons = {{
     {MIcon::ViewAll, "zoom-fit-best", "view-all.svg"},
     {MIcon::ViewPageWidth, nullptr, "view-page-width.svg"},
     {MIcon::Print, "document-print", "print.svg"},
+    {MIcon::PrintPreview, "document-print-preview", "print-preview.svg"},
     {MIcon::Thumbnails, "view-list-icons", "thumbnails.svg"},
     {MIcon::ListView, "view-list-details", "list-view.svg"},
     {MIcon::App, nullptr, "tessora.svg"},

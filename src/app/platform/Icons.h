@@ -22,6 +22,7 @@ enum class MIcon {
   ViewAll,
   ViewPageWidth,
   Print,
+  PrintPreview,
   Thumbnails,
   ListView,
   App,

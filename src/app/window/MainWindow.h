@@ -71,6 +71,11 @@ class TfmMain : public QMainWindow {
   bool Save();
   bool SaveAs();
   void Print();
+  // The print preview: the pages as paper gets them, all pages unless printing from it chooses.
+  void PrintPreview();
+  // The pages written as the batch mode's --pdf and --png write them, into a file or folder chosen.
+  void ExportToPdf();
+  void ExportToPng();
   // View menu.
   void ZoomIn();
   void ZoomOut();
@@ -121,8 +126,11 @@ class TfmMain : public QMainWindow {
   void ApplyPaneSearch(bool unmapPane);
 
   // Runs a command; an error it raises is shown in the standard error box and the program goes on.
-  // False when the command raised one.
+  // False when the command raised one. A cancel (base::Cancelled) ends it without a box.
   bool Run(const std::function<void()>& command);
+  // Run with the progress dialog installed for long work, titled label, modal to parent's window
+  // (this window when none).
+  bool RunWithProgress(const QString& label, const std::function<void()>& command, QWidget* parent = nullptr);
 
   // Editing (MainWindowEdit.cpp): the edit modes, the cursor's caret, in-place text editing.
   void ChangeEditMode(bool textInput);
@@ -159,7 +167,10 @@ class TfmMain : public QMainWindow {
   void ParseCommandLine(const QStringList& arguments);
   void SetDocumentCommandsEnabled(bool on);
   void ApplicationStateChanged(Qt::ApplicationState state);
-  QString ChooseFile(bool save, const QString& title, const QString& proposed);
+  // A file to open or save: a document, or a PDF to write; or a folder to write into.
+  enum class MFileKind { Document, Pdf, Folder };
+  QString ChooseFile(bool save, const QString& title, const QString& proposed,
+                     MFileKind kind = MFileKind::Document);
   std::string StartPath(const std::string& argument) const;
 
   // Editing (MainWindowEdit.cpp): the handlers of the page and the panes.
@@ -215,6 +226,9 @@ class TfmMain : public QMainWindow {
   QAction* miSave = nullptr;
   QAction* miSaveAs = nullptr;
   QAction* miPrint = nullptr;
+  QAction* miPrintPreview = nullptr;
+  QAction* miExportPdf = nullptr;
+  QAction* miExportPng = nullptr;
   QAction* miExit = nullptr;
   QAction* miCopy = nullptr;
   QAction* miPaste = nullptr;
@@ -280,6 +294,8 @@ class TfmMain : public QMainWindow {
   QString startFolder_;
   QString dialogFolder_;
   bool reloading_ = false;
+  // Long work is running and lets the event loop run under its progress dialog.
+  bool working_ = false;
   // Editing.
   MText* editingText_ = nullptr;
   QString editingOpened_;  // the editor's content when it opened: an unchanged text is no change

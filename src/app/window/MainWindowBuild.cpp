@@ -75,6 +75,13 @@ void TfmMain::BuildActions() {
   miPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   miPrint->setIcon(IconFor(MIcon::Print));
   connect(miPrint, &QAction::triggered, this, [this] { Print(); });
+  miPrintPreview = NewAction("miPrintPreview", "印刷プレビュー(&V)...", "印刷プレビュー");
+  miPrintPreview->setIcon(IconFor(MIcon::PrintPreview));
+  connect(miPrintPreview, &QAction::triggered, this, [this] { PrintPreview(); });
+  miExportPdf = NewAction("miExportPdf", "PDFに書き出し(&E)...", "PDFに書き出し");
+  connect(miExportPdf, &QAction::triggered, this, [this] { ExportToPdf(); });
+  miExportPng = NewAction("miExportPng", "画像に書き出し...", "画像に書き出し");
+  connect(miExportPng, &QAction::triggered, this, [this] { ExportToPng(); });
   miExit = NewAction("miExit", "終了(&X)");
   connect(miExit, &QAction::triggered, this, &QWidget::close);
 
@@ -180,10 +187,13 @@ void TfmMain::BuildMenus() {
     }
     return m;
   };
-  miFile = menu("miFile", "ファイル(&F)", {miOpen, miSave, miSaveAs, nullptr, miPrint, nullptr, miExit});
+  miFile = menu("miFile", "ファイル(&F)",
+                {miOpen, miSave, miSaveAs, nullptr, miPrint, miPrintPreview, nullptr, miExportPdf,
+                 miExportPng, nullptr, miExit});
   BuildRecentMenu();
   miEdit = menu("miEdit", "編集(&E)",
-                {miUndo, miRedo, nullptr, miCopy, miPaste, nullptr, miMappingMode, miTextMode, nullptr, miPrePage, miNextPage});
+                {miUndo, miRedo, nullptr, miCopy, miPaste, nullptr, miMappingMode, miTextMode, nullptr,
+                 miPrePage, miNextPage});
   miView = menu(
       "miView", "表示(&V)",
       {miToolBar, miUnmapPane, nullptr, miViewAll, miViewReal, miViewBaseW, nullptr, miZoomIn, miZoomOut});
@@ -271,7 +281,9 @@ void TfmMain::BuildToolBars() {
 
   tbPrint = band("tbPrint", "印刷");
   tbPrint->addAction(miPrint);
+  tbPrint->addAction(miPrintPreview);
   NameToolButton(tbPrint, miPrint, "btnPrint");
+  NameToolButton(tbPrint, miPrintPreview, "btnPrintPreview");
 }
 
 QWidget* TfmMain::BuildPane(bool unmapPane) {

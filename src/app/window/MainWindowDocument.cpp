@@ -11,16 +11,20 @@
 #include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
+#include <QScopedValueRollback>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTextEdit>
 #include <QToolButton>
+#include <exception>
 #include <filesystem>
 
 #include "app/platform/ErrorBox.h"
+#include "app/platform/ProgressDialog.h"
 #include "app/widgets/CanvasWidgets.h"
 #include "app/window/MainWindow.h"
 #include "base/Error.h"
+#include "base/Progress.h"
 #include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
@@ -36,6 +40,7 @@ namespace {
 
 const QString kTitle = QStringLiteral("Tessora");
 const QString kFilter = QStringLiteral("Mapping Data (*.map)");
+const QString kPdfFilter = QStringLiteral("PDF (*.pdf)");
 
 // The file name part of a Shift-JIS path, for the caption.
 QString FileNamePart(const std::string& path) { return QFileInfo(FromSjis(path)).fileName(); }
@@ -127,7 +132,7 @@ void TfmMain::OpenStartFile() {
 }
 
 void TfmMain::SetDocumentCommandsEnabled(bool on) {
-  for (QAction* a : {miSave, miSaveAs, miPrint}) a->setEnabled(on);
+  for (QAction* a : {miSave, miSaveAs, miPrint, miPrintPreview, miExportPdf, miExportPng}) a->setEnabled(on);
   for (QMenu* menu : {miEdit, miInsert, miTool}) {
     menu->setEnabled(on);
     for (QAction* a : menu->actions()) a->setEnabled(on);
@@ -176,8 +181,13 @@ bool TfmMain::OpenDocument(const std::string& path) {
   ResetDocument();
   bool opened = false;
   try {
+    const QScopedValueRollback busy(working_, true);
+    MProgressDialog progress(this, "文書を開いています...");
+    const base::ProgressScope scope(progress);
     ::OpenDocument(path);
     opened = true;
+  } catch (const base::Cancelled&) {
+    // The user stopped it: no box, the window is as without a document.
   } catch (const MLayoutLoadError& error) {
     // The loader's message, as it is, in a plain box.
     ShowMessage(this, FromSjis(error.what()));
@@ -209,13 +219,18 @@ bool TfmMain::OpenDocument(const std::string& path) {
   return true;
 }
 
-QString TfmMain::ChooseFile(bool save, const QString& title, const QString& proposed) {
+QString TfmMain::ChooseFile(bool save, const QString& title, const QString& proposed, MFileKind kind) {
   if (ChooseFileForTest) return ChooseFileForTest(save, title, proposed);
-  QFileDialog dialog(this, title, proposed.isEmpty() ? dialogFolder_ : proposed, kFilter);
-  dialog.setObjectName(save ? "dlgSave" : "dlgOpen");
-  dialog.setDefaultSuffix("map");
-  dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-  dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+  QFileDialog dialog(this, title, proposed.isEmpty() ? dialogFolder_ : proposed,
+                     kind == MFileKind::Pdf ? kPdfFilter : kFilter);
+  dialog.setObjectName(kind == MFileKind::Folder ? "dlgFolder" : save ? "dlgSave" : "dlgOpen");
+  dialog.setAccessibleName(title);
+  dialog.setDefaultSuffix(kind == MFileKind::Pdf ? "pdf" : "map");
+  dialog.setAcceptMode(save && kind != MFileKind::Folder ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+  dialog.setFileMode(kind == MFileKind::Folder ? QFileDialog::Directory
+                     : save                    ? QFileDialog::AnyFile
+                                               : QFileDialog::ExistingFile);
+  if (kind == MFileKind::Folder) dialog.setOption(QFileDialog::ShowDirsOnly, true);
   dialog.setOption(QFileDialog::ReadOnly, false);
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().front();
@@ -292,7 +307,8 @@ void TfmMain::closeEvent(QCloseEvent* event) {
 }
 
 void TfmMain::ApplicationStateChanged(Qt::ApplicationState state) {
-  if (state != Qt::ApplicationActive || reloading_) return;
+  // Not under long work either: it may be this very open, letting the event loop run.
+  if (state != Qt::ApplicationActive || reloading_ || working_) return;
   if (!gMapCanvas->DesignMode()) return;
   if (gMapFile->FileName().empty()) return;
   // Design mode: the document and its layout are read again; unsaved changes are dropped.
@@ -303,10 +319,30 @@ void TfmMain::ApplicationStateChanged(Qt::ApplicationState state) {
   reloading_ = false;
 }
 
+bool TfmMain::RunWithProgress(const QString& label, const std::function<void()>& command, QWidget* parent) {
+  std::exception_ptr failure;
+  {
+    const QScopedValueRollback busy(working_, true);
+    MProgressDialog progress(parent != nullptr ? parent : this, label);
+    const base::ProgressScope scope(progress);
+    try {
+      command();
+    } catch (...) {
+      failure = std::current_exception();
+    }
+  }
+  // The progress dialog is gone before an error box shows.
+  return Run([&] {
+    if (failure) std::rethrow_exception(failure);
+  });
+}
+
 bool TfmMain::Run(const std::function<void()>& command) {
   try {
     command();
     return true;
+  } catch (const base::Cancelled&) {
+    // The user stopped it and knows.
   } catch (const std::exception& error) {
     ShowErrorBox(this, error);
   }

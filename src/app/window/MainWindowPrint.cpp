@@ -1,13 +1,48 @@
-// The print command: the print dialog with all pages, page numbers from 1 to the page count and the
-// selection meaning the page shown, then the engine's print core, so that paper gets what the PDF
-// export writes.
+// Printing and exporting: the print dialog with all pages, page numbers from 1 to the page count and
+// the selection meaning the page shown; the print preview; the PDF and PNG exports. All of them go
+// through the engine's print core and page pictures, so paper, preview and files agree.
+#include <QFileInfo>
+#include <QPaintEngine>
 #include <QPrintDialog>
+#include <QPrintPreviewDialog>
 #include <QPrinter>
 
+#include "app/cli/ExportActions.h"
+#include "app/dialogs/ExportDialog.h"
 #include "app/window/MainWindow.h"
 #include "data/MapDB.h"
+#include "data/MapFile.h"
 #include "data/MapGlobal.h"
 #include "render/PageOutput.h"
+#include "render/QtText.h"
+
+namespace {
+
+// What the print dialog chose, as it leaves it on the printer: all pages, the page shown, or page
+// numbers. The preview reads it too, when the user prints from there.
+MPrintChoice ChoiceOf(const QPrinter& printer) {
+  switch (printer.printRange()) {
+    case QPrinter::Selection:
+      return pcSelection;
+    case QPrinter::PageRange:
+      return pcPageNumbers;
+    default:
+      return pcAllPages;
+  }
+}
+
+void PrintWithChoice(QPrinter& printer) {
+  PrintDocument(printer, ChoiceOf(printer), printer.fromPage(), printer.toPage());
+}
+
+// The document's own name with the given suffix, in its folder; empty without a name.
+QString BesideDocument(const QString& suffix) {
+  const QFileInfo document(FromSjis(gMapFile->FileName()));
+  if (gMapFile->FileName().empty()) return {};
+  return document.absolutePath() + "/" + document.completeBaseName() + suffix;
+}
+
+}  // namespace
 
 void TfmMain::Print() {
   if (!HasDocument()) return;
@@ -20,9 +55,59 @@ void TfmMain::Print() {
   dialog.setMinMax(1, std::max(1, gMapDB->PageCount()));
   dialog.setFromTo(1, std::max(1, gMapDB->PageCount()));
   if (dialog.exec() != QDialog::Accepted) return;
-  MPrintChoice choice = pcAllPages;
-  if (dialog.printRange() == QAbstractPrintDialog::Selection) choice = pcSelection;
-  if (dialog.printRange() == QAbstractPrintDialog::PageRange) choice = pcPageNumbers;
-  const int from = printer.fromPage(), to = printer.toPage();
-  Run([&] { PrintDocument(printer, choice, from, to); });
+  RunWithProgress("印刷しています...", [&] { PrintWithChoice(printer); });
+}
+
+void TfmMain::PrintPreview() {
+  if (!HasDocument()) return;
+  CommitBeforeLeavingThePage();
+  QPrinter printer(QPrinter::HighResolution);
+  // The whole document; printing from the preview asks again.
+  printer.setPrintRange(QPrinter::AllPages);
+  printer.setFromTo(1, std::max(1, gMapDB->PageCount()));
+  QPrintPreviewDialog dialog(&printer, this);
+  dialog.setObjectName("dlgPrintPreview");
+  dialog.setWindowTitle("印刷プレビュー");
+  dialog.setAccessibleName(dialog.windowTitle());
+  dialog.resize(width() * 4 / 5, height() * 9 / 10);  // pages big enough to read
+  connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {
+    // The first drawing comes before the dialog shows, with progress. Later ones are prints from it,
+    // or its pages drawn anew (another orientation) while it shows: then it would paint the pages
+    // being replaced if the event loop ran, so that drawing goes without progress.
+    const bool shown = dialog.isVisible();
+    const bool redraw = shown && target->paintEngine()->type() == QPaintEngine::Picture;
+    const auto draw = [&] { PrintWithChoice(*target); };
+    const bool drawn =
+        redraw ? Run(draw)
+               : RunWithProgress(shown ? "印刷しています..." : "印刷プレビューを作成しています...", draw,
+                                 shown ? static_cast<QWidget*>(&dialog) : this);
+    // Half a document is no preview: a drawing that failed or was cancelled closes it.
+    if (!drawn) QMetaObject::invokeMethod(&dialog, &QDialog::reject, Qt::QueuedConnection);
+  });
+  dialog.exec();
+}
+
+void TfmMain::ExportToPdf() {
+  if (!HasDocument()) return;
+  CommitBeforeLeavingThePage();
+  const QString file = ChooseFile(true, "PDFに書き出し", BesideDocument(".pdf"), MFileKind::Pdf);
+  if (file.isEmpty()) return;
+  TdlgExport options(TdlgExport::ekPdf, gMapDB->PageCount(), this);
+  if (options.exec() != QDialog::Accepted) return;
+  RunWithProgress("PDFに書き出しています...",
+                  [&] { ExportPdf(file.toStdString(), options.Pages())->Commit(); });
+}
+
+void TfmMain::ExportToPng() {
+  if (!HasDocument()) return;
+  CommitBeforeLeavingThePage();
+  const QString beside = BesideDocument("");
+  const QString folder =
+      ChooseFile(true, "画像に書き出し", beside.isEmpty() ? QString() : QFileInfo(beside).absolutePath(),
+                 MFileKind::Folder);
+  if (folder.isEmpty()) return;
+  TdlgExport options(TdlgExport::ekPng, gMapDB->PageCount(), this);
+  if (options.exec() != QDialog::Accepted) return;
+  RunWithProgress("画像に書き出しています...",
+                  [&] { ExportPng(folder.toStdString(), options.Dpi())->Commit(); });
 }

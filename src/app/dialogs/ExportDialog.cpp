@@ -1,0 +1,84 @@
+#include "app/dialogs/ExportDialog.h"
+
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace {
+
+void Name(QWidget* widget, const char* name, const QString& hint) {
+  widget->setObjectName(QString::fromLatin1(name));
+  widget->setAccessibleName(hint);
+}
+
+}  // namespace
+
+TdlgExport::TdlgExport(Kind kind, int pageCount, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+  setObjectName(kind == ekPdf ? QStringLiteral("dlgExportPdf") : QStringLiteral("dlgExportPng"));
+  setWindowTitle(kind == ekPdf ? QStringLiteral("PDFに書き出し") : QStringLiteral("画像に書き出し"));
+  setAccessibleName(windowTitle());
+  auto* column = new QVBoxLayout(this);
+
+  if (kind == ekPdf) {
+    const int last = std::max(pageCount, 1);
+    rbAllPages = new QRadioButton(QStringLiteral("すべてのページ(&A)"), this);
+    Name(rbAllPages, "rbAllPages", QStringLiteral("すべてのページ"));
+    rbAllPages->setChecked(true);
+    column->addWidget(rbAllPages);
+    auto* range = new QHBoxLayout;
+    rbPageRange = new QRadioButton(QStringLiteral("ページ指定(&G)"), this);
+    Name(rbPageRange, "rbPageRange", QStringLiteral("ページ指定"));
+    range->addWidget(rbPageRange);
+    edtFromPage = new QSpinBox(this);
+    Name(edtFromPage, "edtFromPage", QStringLiteral("開始ページ"));
+    edtToPage = new QSpinBox(this);
+    Name(edtToPage, "edtToPage", QStringLiteral("終了ページ"));
+    for (QSpinBox* box : {edtFromPage, edtToPage}) box->setRange(1, last);
+    edtFromPage->setValue(1);
+    edtToPage->setValue(last);
+    range->addWidget(edtFromPage);
+    range->addWidget(new QLabel(QStringLiteral("～"), this));
+    range->addWidget(edtToPage);
+    range->addStretch();
+    column->addLayout(range);
+    // The last page never comes before the first.
+    connect(edtFromPage, &QSpinBox::valueChanged, edtToPage, &QSpinBox::setMinimum);
+    // Touching a page number means a range.
+    for (QSpinBox* box : {edtFromPage, edtToPage})
+      connect(box, &QSpinBox::valueChanged, rbPageRange, [this] { rbPageRange->setChecked(true); });
+  } else {
+    auto* form = new QFormLayout;
+    edtDpi = new QSpinBox(this);
+    Name(edtDpi, "edtDpi", QStringLiteral("解像度 (dpi)"));
+    edtDpi->setRange(10, 1200);
+    edtDpi->setValue(96);
+    form->addRow(QStringLiteral("解像度 (dpi)(&R)"), edtDpi);
+    column->addLayout(form);
+  }
+
+  auto* buttons = new QDialogButtonBox(this);
+  QPushButton* ok = buttons->addButton(QStringLiteral("O K"), QDialogButtonBox::AcceptRole);
+  Name(ok, "btnOK", QStringLiteral("OK"));
+  ok->setDefault(true);
+  QPushButton* cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
+  Name(cancel, "btnCancel", QStringLiteral("キャンセル"));
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  column->addWidget(buttons);
+}
+
+std::string TdlgExport::Pages() const {
+  if (rbPageRange == nullptr || !rbPageRange->isChecked()) return {};
+  return std::to_string(edtFromPage->value()) + "-" + std::to_string(edtToPage->value());
+}
+
+std::string TdlgExport::Dpi() const {
+  return edtDpi == nullptr ? std::string() : std::to_string(edtDpi->value());
+}
