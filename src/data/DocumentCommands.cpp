@@ -109,7 +109,7 @@ class Command {
   void EndStep() {
     if (!recording_) return;
     recording_ = false;
-    gUndo->End();
+    report_.Recorded = gUndo->End();
   }
 
   bool recording_ = false;

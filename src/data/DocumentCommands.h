@@ -38,6 +38,8 @@ struct MCommandReport {
   // Blocks of a class that no grid point accepts, moved to the end of the unplaced list instead of
   // onto the pages.
   int MovedToUnplaced = 0;
+  // The command is a step of the undo history now (it changed the document).
+  bool Recorded = false;
 
   bool Changed(MDocumentList list) const { return (Lists & list) != 0; }
 };
@@ -127,5 +129,6 @@ bool CanUndo();
 bool CanRedo();
 MCommandReport UndoChange();
 MCommandReport RedoChange();
-// Undoes the last step for good, as if it had never run: a long command that the user cancelled.
+// Undoes the last step for good, as if it had never run: a long command that the user cancelled
+// (whose report said Recorded).
 MCommandReport RevertLastChange();

@@ -92,10 +92,10 @@ void MUndoHistory::Begin() {
   open_->trashBefore = SelectedBlock(trash_);
 }
 
-void MUndoHistory::End() {
-  if (open_ == nullptr) return;
+bool MUndoHistory::End() {
+  if (open_ == nullptr) return false;
   std::unique_ptr<Step> step = std::move(open_);
-  if (step->changes.empty()) return;
+  if (step->changes.empty()) return false;
   step->cursorAfter = pages_.CursorIndex();
   step->unplacedAfter = SelectedBlock(unplaced_);
   step->trashAfter = SelectedBlock(trash_);
@@ -103,6 +103,7 @@ void MUndoHistory::End() {
   if (saved_ > static_cast<long>(applied_)) saved_ = -1;  // the saved state was among the undone
   steps_.push_back(std::move(step));
   applied_ = steps_.size();
+  return true;
 }
 
 void MUndoHistory::Record(Change change) {

@@ -33,8 +33,8 @@ class MUndoHistory {
   // Opens a step; the databases report their changes into it until End.
   void Begin();
   // Closes the step: kept when it recorded a change (the steps undone before it are dropped),
-  // forgotten otherwise.
-  void End();
+  // forgotten otherwise. True when it was kept.
+  bool End();
   bool Recording() const { return open_ != nullptr; }
 
   // ---- what the databases report while a step is open

@@ -159,8 +159,11 @@ TEST_F(CheckLayout, TheFileIsTakenRelativeToTheWorkingDirectory) {
 
 TEST_F(CheckLayout, WrongArgumentsShowTheUsage) {
   WriteLayout("a.lay", "");
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"--check"}, {"--check-layout"}, {"--check-layout", "a.lay", "a.lay"}, {"--check-layout-x", "a.lay"}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{"--check"},
+                                             {"--check-layout"},
+                                             {"--check-layout", "a.lay", "a.lay"},
+                                             {"--check-layout-x", "a.lay"}}) {
     const Result r = Run(args);
     EXPECT_EQ(r.status, 2) << (args.empty() ? "" : args[0]);
     EXPECT_EQ(r.out, "");

@@ -193,7 +193,9 @@ TEST_F(MainWindow, YesThenCancellingTheSaveDialogKeepsTheWindow) {
   EXPECT_FALSE(w.close()) << "cancelling the save dialog keeps the unsaved work";
   EXPECT_EQ(proposed, QString::fromStdString(base::SjisToUtf8(gIni->MapFolder())) + "/job.map");
   const fs::path saved = folder_ / "saved.map";
-  w.ChooseFileForTest = [&](bool, const QString&, const QString&) { return QString::fromStdString(saved.string()); };
+  w.ChooseFileForTest = [&](bool, const QString&, const QString&) {
+    return QString::fromStdString(saved.string());
+  };
   EXPECT_TRUE(w.close());
   EXPECT_TRUE(fs::exists(saved));
   fs::remove(temp / "shop.lay");

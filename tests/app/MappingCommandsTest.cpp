@@ -17,6 +17,7 @@
 #include <functional>
 #include <memory>
 
+#include "WindowTestSupport.h"
 #include "app/AppGlobals.h"
 #include "app/dialogs/VersionDialog.h"
 #include "app/platform/ErrorBox.h"
@@ -26,7 +27,6 @@
 #include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapGlobal.h"
-#include "WindowTestSupport.h"
 #include "support/DocumentTestSupport.h"
 
 namespace {

@@ -17,26 +17,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Answers each dialog as it shows, from the event loop it shows in: the export options, the preview,
-// and the progress dialog, which shows at the first report meanwhile.
-class Answers : public QObject {
- public:
-  explicit Answers(std::function<void(QDialog*)> answer)
-      : answer_(std::move(answer)), delay_(MProgressDialog::SetShowDelayForTest(0)) {
-    qApp->installEventFilter(this);
-  }
-  ~Answers() override { MProgressDialog::SetShowDelayForTest(delay_); }
-  bool eventFilter(QObject* watched, QEvent* event) override {
-    auto* dialog = qobject_cast<QDialog*>(watched);
-    if (event->type() == QEvent::Show && dialog != nullptr)
-      QTimer::singleShot(0, dialog, [this, dialog] { answer_(dialog); });
-    return false;
-  }
-
- private:
-  std::function<void(QDialog*)> answer_;
-  int delay_;
-};
+using window_test::DialogAnswers;
 
 class PrintExport : public window_test::WindowTest {
  protected:
@@ -45,7 +26,7 @@ class PrintExport : public window_test::WindowTest {
     window_->ChooseFileForTest = [file](bool, const QString&, const QString&) {
       return QString::fromStdString(file.string());
     };
-    const Answers answers([&](QDialog* d) {
+    const DialogAnswers answers([&](QDialog* d) {
       if (answer) answer(d);
       if (d->objectName().startsWith("dlgExport")) d->accept();
     });
@@ -64,7 +45,7 @@ class PrintExport : public window_test::WindowTest {
 TEST_F(PrintExport, ThePreviewShowsThePagesThePrintCoreGives) {
   OpenShop();
   gMapDB->GoToPage(2);
-  const Answers answers([&](QDialog* dialog) {
+  const DialogAnswers answers([&](QDialog* dialog) {
     if (dialog->objectName() != "dlgPrintPreview") return;
     auto* preview = dialog->findChild<QPrintPreviewWidget*>();
     QPrinter* printer = static_cast<QPrintPreviewDialog*>(dialog)->printer();
@@ -117,7 +98,7 @@ TEST_F(PrintExport, ACancelLeavesNoFileAndNoHalfOpenDocument) {
   Export("miExportPdf", folder_ / "cancelled.pdf", cancel);
   Export("miExportPng", folder_ / "cancelled", cancel);
   {
-    const Answers answers(cancel);
+    const DialogAnswers answers(cancel);
     Find<QAction>("miPrintPreview")->trigger();  // returns once the cancelled preview closes
     EXPECT_FALSE(window_->OpenDocument(folder_.SjisPath("shop.map")));
   }

@@ -5,6 +5,7 @@
 #include <QDropEvent>
 #include <QInputMethodEvent>
 #include <QMimeData>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTextEdit>
 #include <random>
@@ -199,6 +200,34 @@ TEST_F(UndoInWindow, TheCommandsFollowTheHistoryAndASaveKeepsIt) {
   Key(page, Qt::Key_Space);
   EXPECT_FALSE(Action("miRedo")->isEnabled());
   EXPECT_TRUE(IsModified());
+}
+
+TEST_F(UndoInWindow, ACancelledMappingLeavesTheDocumentAsItWas) {
+  // 400 more unplaced blocks: the flow of the automatic mapping crosses 70 pages and reports.
+  std::string text = doc_test::ReadBytes(folder_ / "shop.map"), rows;
+  for (int i = 0; i < 400; ++i) rows += "item,n" + std::to_string(i) + ",n,,\r\n";
+  text.insert(text.find("\r\n[trash_data]"), rows);
+  doc_test::WriteBytes(folder_ / "many.map", text);
+  TfmMain& w = Window();
+  ASSERT_TRUE(w.OpenDocument(folder_.SjisPath("many.map")));
+  ClearModified();
+  const std::string before = PrepareSave().Bytes;
+  int cancelled = 0;
+  {
+    const window_test::DialogAnswers answers([&](QDialog* d) {
+      if (d->objectName() == "dlgProgress" && ++cancelled) d->findChild<QPushButton*>("btnCancel")->click();
+    });
+    Action("miAutoMapping")->trigger();
+  }
+  EXPECT_EQ(cancelled, 1);
+  EXPECT_EQ(PrepareSave().Bytes, before);
+  EXPECT_FALSE(IsModified());
+  EXPECT_FALSE(Action("miRedo")->isEnabled()) << "a cancelled command is not there to redo";
+  EXPECT_EQ(Text("StatusPanel2"), QString("未配置 : %1/%1").arg(gUnmapDB->Count()));
+  EXPECT_TRUE(messages_.empty());
+  // Not cancelled, the same command places them all.
+  Action("miAutoMapping")->trigger();
+  EXPECT_EQ(gUnmapDB->Count(), 0);
 }
 
 }  // namespace

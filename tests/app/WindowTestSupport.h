@@ -7,6 +7,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,12 +16,14 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 #include <memory>
 
 #include "app/AppGlobals.h"
 #include "app/platform/ErrorBox.h"
+#include "app/platform/ProgressDialog.h"
 #include "app/window/MainWindow.h"
 #include "base/Sjis.h"
 #include "data/DocumentCommands.h"
@@ -36,6 +39,27 @@ namespace window_test {
 
 namespace fs = std::filesystem;
 using doc_test::SjisCrLf;
+
+// Answers each dialog as it shows, from the event loop it shows in (the progress dialog shows at the
+// first report meanwhile).
+class DialogAnswers : public QObject {
+ public:
+  explicit DialogAnswers(std::function<void(QDialog*)> answer)
+      : answer_(std::move(answer)), delay_(MProgressDialog::SetShowDelayForTest(0)) {
+    qApp->installEventFilter(this);
+  }
+  ~DialogAnswers() override { MProgressDialog::SetShowDelayForTest(delay_); }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* dialog = qobject_cast<QDialog*>(watched);
+    if (event->type() == QEvent::Show && dialog != nullptr)
+      QTimer::singleShot(0, dialog, [this, dialog] { answer_(dialog); });
+    return false;
+  }
+
+ private:
+  std::function<void(QDialog*)> answer_;
+  int delay_;
+};
 
 class WindowTest : public ::testing::Test {
  protected:

@@ -192,7 +192,8 @@ class TfmMain : public QMainWindow {
   // Undo (MainWindowUndo.cpp): one step back or forth.
   void StepHistory(bool back);
 
-  // Mapping commands (MainWindowMapping.cpp).
+  // Mapping commands (MainWindowMapping.cpp). A long one shows progress; cancelled, it is reverted.
+  void RunMappingCommand(const QString& label, const std::function<MCommandReport()>& command);
   void ConnectMappingCommands();
 
   // Settings kept between runs (MainWindowSettings.cpp).

@@ -13,6 +13,7 @@
 #include "app/dialogs/VersionDialog.h"
 #include "app/platform/QtClipboard.h"
 #include "app/window/MainWindow.h"
+#include "base/Progress.h"
 #include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapGlobal.h"
@@ -52,9 +53,25 @@ void TfmMain::ConnectMappingCommands() {
   });
 }
 
+void TfmMain::RunMappingCommand(const QString& label, const std::function<MCommandReport()>& command) {
+  MCommandReport report;
+  bool cancelled = false;
+  RunWithProgress(label, [&] {
+    report = command();
+    cancelled = base::ProgressCancelled();
+  });
+  // The flow cannot stop half-way: a cancelled command completes, then is taken back whole.
+  if (cancelled && report.Recorded) {
+    const MCommandReport reverted = RevertLastChange();
+    report.Lists |= reverted.Lists;
+    report.MovedToUnplaced = 0;
+  }
+  AfterCommand(report);
+}
+
 void TfmMain::AutoMapping() {
   if (!HasDocument()) return;
-  Run([this] { AfterCommand(::AutoMapping()); });
+  RunMappingCommand("自動マッピングしています...", [] { return ::AutoMapping(); });
 }
 
 void TfmMain::SameMapping() {
@@ -63,10 +80,10 @@ void TfmMain::SameMapping() {
   if (chosen.isEmpty()) return;
   // The engine reads the reference before it changes anything: an unreadable one leaves the pages,
   // the lists and the search as they were.
-  Run([&] {
+  RunMappingCommand("同一位置マッピングしています...", [&] {
     const MCommandReport report = ::SameMapping(ToSjis(chosen));
     unmap_.search->clear();  // the engine has shown every unplaced block again
-    AfterCommand(report);
+    return report;
   });
 }
 
