@@ -153,14 +153,21 @@ MCommandReport ResetDocument() {
   return command.Done(dlAll);
 }
 
-MCommandReport OpenDocument(std::string_view path) {
+namespace {
+
+// Opens the document at path, its content the file's or, when given, recovered bytes.
+MCommandReport OpenDocumentContent(std::string_view path, const std::string* recovered) {
   Command command(Command::kNotRecorded);
   ResetDocument();
   try {
     const std::string fileName = gIni->FullPath(path);
     // Names in the document (its layout, its images) are relative to its folder.
     gIni->SetCurrentFolder(fileName);
-    gMapFile->ReadFile(fileName);
+    if (recovered != nullptr) {
+      gMapFile->ReadText(fileName, *recovered);
+    } else {
+      gMapFile->ReadFile(fileName);
+    }
 
     const std::string layoutPath = gIni->FullPath(gIni->ResolvePath(gMapFile->LayoutName()));
     {
@@ -198,6 +205,20 @@ MCommandReport OpenDocument(std::string_view path) {
   }
   return command.Done(dlAll);
 }
+
+}  // namespace
+
+MCommandReport OpenDocument(std::string_view path) { return OpenDocumentContent(path, nullptr); }
+
+MCommandReport OpenRecoveredDocument(std::string_view path, const std::string& bytes) {
+  MCommandReport report = OpenDocumentContent(path, &bytes);
+  // The content is not what the file holds, whatever is undone.
+  gMapDB->SetModified(true);
+  if (gUndo != nullptr) gUndo->MarkNothingSaved();
+  return report;
+}
+
+bool DocumentChangedOnDisk() { return HasDocument() && gMapFile->ChangedOnDisk(); }
 
 void FillDocumentRows() {
   gMapFile->ClearData();

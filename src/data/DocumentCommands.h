@@ -60,6 +60,11 @@ MCommandReport ResetDocument();
 // load and base::Error for every other failure, in the no-document state both times. Leaves the
 // databases modified; callers that open a document as it is on disk call ClearModified.
 MCommandReport OpenDocument(std::string_view path);
+// OpenDocument with bytes as the file's content (a recovery copy of it): the document takes the
+// file's name and folder and is modified, since the file does not hold what it shows.
+MCommandReport OpenRecoveredDocument(std::string_view path, const std::string& bytes);
+// The document's file on disk was changed by another program since it was opened or saved.
+bool DocumentChangedOnDisk();
 
 // Fills the rows of gMapFile from the document, extending each block-field row by the editable texts
 // of its class that it lacks. Saving does this before it writes.

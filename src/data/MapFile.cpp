@@ -233,13 +233,14 @@ void MMapFile::ReadText(std::string_view path, const std::string& text) {
 
 MMapFile::DiskState MMapFile::DiskStateOf(std::string_view path) {
   struct stat st {};
-  if (path.empty() || ::stat(NativePath(path).c_str(), &st) != 0) return {true, -1, -1};
-  return {true, static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec,
+  if (path.empty() || ::stat(NativePath(path).c_str(), &st) != 0) return {true, std::string(path), -1, -1};
+  return {true, std::string(path),
+          static_cast<long long>(st.st_mtim.tv_sec) * 1000000000LL + st.st_mtim.tv_nsec,
           static_cast<long long>(st.st_size)};
 }
 
 bool MMapFile::ChangedOnDisk() const {
-  if (!disk_.known || fileName_.empty()) return false;
+  if (!disk_.known || fileName_.empty() || disk_.path != fileName_) return false;
   return !(DiskStateOf(fileName_) == disk_);
 }
 

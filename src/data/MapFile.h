@@ -98,6 +98,7 @@ class MMapFile {
   // What the file on disk was when last read or written here.
   struct DiskState {
     bool known = false;
+    std::string path;        // the file it is of: a document renamed since knows nothing of its new file
     long long modified = 0;  // nanoseconds
     long long size = 0;
     bool operator==(const DiskState&) const = default;

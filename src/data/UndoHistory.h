@@ -73,6 +73,8 @@ class MUndoHistory {
   void Clear();
   // The document as it stands is the one on disk.
   void MarkSaved();
+  // No state of the history is the one on disk (a document recovered from a copy).
+  void MarkNothingSaved() { saved_ = -1; }
   bool AtSavedPoint() const { return saved_ == static_cast<long>(applied_); }
   std::size_t StepCount() const { return steps_.size(); }
 

@@ -15,5 +15,8 @@ int main(int argc, char** argv) {
   // Whatever a test leaves in the user's settings goes to a folder of its own, not the real home.
   const QTemporaryDir settings;
   QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, settings.path());
+  // So do recovery copies.
+  const QTemporaryDir state;
+  qputenv("XDG_STATE_HOME", state.path().toLocal8Bit());
   return RUN_ALL_TESTS();
 }

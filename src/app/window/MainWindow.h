@@ -4,7 +4,8 @@
 // page area, side pane and status bar; MainWindowDocument.cpp the start-up, opening, saving and the
 // close question; MainWindowView.cpp the zoom, pages, panes and the refresh operations;
 // MainWindowPrint.cpp printing; MainWindowMapping.cpp the mapping commands, copy and paste and the
-// about box; MainWindowUndo.cpp undo and redo; MainWindowSettings.cpp the recent files and the
+// about box; MainWindowUndo.cpp undo and redo; MainWindowRecovery.cpp recovery copies and files
+// changed by others; MainWindowSettings.cpp the recent files and the
 // window state kept between runs. The window calls the engine's document commands and refreshes its
 // controls from what they report (AfterCommand); every command runs through Run, the one place that
 // turns errors into the standard error box.
@@ -31,6 +32,7 @@ class QSlider;
 class QSplitter;
 class QTabWidget;
 class QTextEdit;
+class QTimer;
 class QToolBar;
 class QToolButton;
 class MCanvasControls;
@@ -110,6 +112,11 @@ class TfmMain : public QMainWindow {
   // Asks whether to save changes; false means the caller gives up what it was about to do.
   bool QuerySave();
 
+  // Recovery (MainWindowRecovery.cpp). A copy of the changed document is due (a timer runs).
+  bool RecoveryCopyPending() const;
+  // What the timer does: the copy written (or removed when the document is as saved).
+  void WriteRecoveryCopyNow();
+
   // Refresh operations.
   void ApplyZoom(int request);
   void UpdateStatusBar();
@@ -188,6 +195,16 @@ class TfmMain : public QMainWindow {
   void PaneFocusIn(bool unmapPane);
   bool Confirm(const QString& question);
   void CommitBeforeLeavingThePage();
+
+  // Recovery (MainWindowRecovery.cpp): the copy scheduled after a change, removed after a save or a
+  // clean close; opening a file offers a copy newer than it (not when design mode reloads).
+  void ScheduleRecoveryCopy();
+  void DropRecoveryCopy();
+  bool OpenFile(const std::string& path, bool offerRecovery = true);
+  // Before a save over the document's file: asks when another program changed it.
+  bool MayOverwriteChangedFile();
+  // The window after a document opened.
+  void FinishOpen(const std::string& path);
 
   // Undo (MainWindowUndo.cpp): one step back or forth.
   void StepHistory(bool back);
@@ -299,7 +316,8 @@ class TfmMain : public QMainWindow {
   bool working_ = false;
   // Editing.
   MText* editingText_ = nullptr;
-  QString editingOpened_;  // the editor's content when it opened: an unchanged text is no change
+  QString editingOpened_;
+  QTimer* recoveryTimer_ = nullptr;  // the editor's content when it opened: an unchanged text is no change
   QWidget* caret_ = nullptr;
   int dragOriginRow_ = 0, dragOriginColumn_ = 0;
   bool panning_ = false;

@@ -30,6 +30,7 @@
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"
 #include "data/MapIni.h"
+#include "data/Recovery.h"
 #include "layout/Layout.h"
 #include "render/ListCanvas.h"
 #include "render/MapCanvas.h"
@@ -128,7 +129,7 @@ void TfmMain::OpenStartFile() {
     std::filesystem::remove(FromSjis(path).toStdString(), ignored);
     return;
   }
-  if (OpenDocument(StartPath(startFileName_))) ClearModified();
+  OpenFile(StartPath(startFileName_));
 }
 
 void TfmMain::SetDocumentCommandsEnabled(bool on) {
@@ -199,6 +200,11 @@ bool TfmMain::OpenDocument(const std::string& path) {
     gMapCanvas->Invalidate();
     return false;
   }
+  FinishOpen(path);
+  return true;
+}
+
+void TfmMain::FinishOpen(const std::string& path) {
   // A temporary document is deleted once read: nothing to open again later.
   if (!tempOpened_) {
     setWindowTitle(QString("%1 - [%2]").arg(kTitle, FileNamePart(path)));
@@ -216,7 +222,6 @@ bool TfmMain::OpenDocument(const std::string& path) {
   gMapCanvas->Invalidate();
   UpdatePageIndicator(true);
   UpdateStatusBar();
-  return true;
 }
 
 QString TfmMain::ChooseFile(bool save, const QString& title, const QString& proposed, MFileKind kind) {
@@ -241,21 +246,25 @@ void TfmMain::Open() {
   if (!QuerySave()) return;
   const QString chosen = ChooseFile(false, QString(), QString());
   if (chosen.isEmpty()) return;
-  if (OpenDocument(ToSjis(chosen))) ClearModified();
+  OpenFile(ToSjis(chosen));
 }
 
 void TfmMain::OpenNamed(const QString& path) {
   CommitBeforeLeavingThePage();
   if (!QuerySave()) return;
-  if (OpenDocument(ToSjis(path))) ClearModified();
+  OpenFile(ToSjis(path));
 }
 
 bool TfmMain::Save() {
   if (!HasDocument()) return false;
   CommitBeforeLeavingThePage();
   if (tempOpened_ || gMapFile->FileName().empty()) return SaveAs();
+  if (!MayOverwriteChangedFile()) return false;
   const bool saved = Run([] { ::SaveDocument(); });
-  if (saved) RememberRecent(gMapFile->FileName());
+  if (saved) {
+    RememberRecent(gMapFile->FileName());
+    DropRecoveryCopy();
+  }
   dialogFolder_ = QFileInfo(FromSjis(gMapFile->FileName())).absolutePath();
   gMapCanvas->Invalidate();  // texts that show the file's date change
   return saved;
@@ -277,6 +286,7 @@ bool TfmMain::SaveAs() {
     tempOpened_ = wasTemp;
     return false;
   }
+  if (previous != gMapFile->FileName()) RemoveRecoveryCopy(previous);  // its changes are in the new file
   setWindowTitle(QString("%1 - [%2]").arg(kTitle, QFileInfo(chosen).fileName()));
   return true;
 }
@@ -302,6 +312,7 @@ void TfmMain::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  DropRecoveryCopy();  // saved, or its changes given up: a clean close
   SaveWindowState();
   event->accept();
 }
@@ -315,7 +326,7 @@ void TfmMain::ApplicationStateChanged(Qt::ApplicationState state) {
   reloading_ = true;
   CommitBeforeLeavingThePage();
   const std::string path = gMapFile->FileName();
-  if (OpenDocument(path)) ClearModified();
+  OpenFile(path, false);  // what was dropped is not to be recovered either
   reloading_ = false;
 }
 

@@ -208,6 +208,7 @@ void TfmMain::AfterCommand(const MCommandReport& report) {
   if (report.Lists != 0) UpdateStatusBar();
   UpdatePageIndicator(false);
   UpdateUndoCommands();
+  if (report.Lists != 0 && HasDocument()) ScheduleRecoveryCopy();
   if (report.MovedToUnplaced > 0) ShowMessage(this, FromSjis(MovedToUnplacedMessage(report)));
 }
 
