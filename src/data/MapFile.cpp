@@ -268,3 +268,10 @@ void MMapFile::ClearData() {
   Rows().swap(unmapData_);
   Rows().swap(trashData_);
 }
+
+std::string ReadDocumentFile(std::string_view path) {
+  double date = 0;
+  return ReadWholeFile(path, date);
+}
+
+void ReplaceDocumentFile(std::string_view path, const std::string& bytes) { ReplaceFile(path, bytes); }

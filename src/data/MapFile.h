@@ -102,3 +102,9 @@ class MMapFile {
   mutable std::string lastClassName_;
   mutable const Row* lastBlockFields_ = nullptr;
 };
+
+// The whole content of a regular file of at most 1 GB, read as the document is; raises base::Error
+// naming the file when it cannot be read.
+std::string ReadDocumentFile(std::string_view path);
+// Replaces the file at path by bytes as WriteFile does: complete or not at all (base::Error).
+void ReplaceDocumentFile(std::string_view path, const std::string& bytes);
