@@ -37,6 +37,8 @@ class MPaintBox;
 class MPanel;
 class MScrollBox;
 class MText;
+class TdlgCsvExport;
+class TdlgCsvImport;
 class QDropEvent;
 class QKeyEvent;
 class QMouseEvent;
@@ -61,6 +63,9 @@ class TfmMain : public QMainWindow {
   bool Save();
   bool SaveAs();
   void Print();
+  // File menu: records in and out as CSV (MainWindowCsv.cpp).
+  void ImportCsv();
+  void ExportCsv();
   // View menu.
   void ZoomIn();
   void ZoomOut();
@@ -128,6 +133,9 @@ class TfmMain : public QMainWindow {
   std::function<QString(bool save, const QString& title, const QString& proposed)> ChooseFileForTest;
   // Answers the trash pane's "delete for good?" question (true: Yes).
   std::function<bool(const QString& question)> ConfirmForTest;
+  // Drive the CSV dialogs instead of the user (true: OK).
+  std::function<bool(TdlgCsvImport& dialog)> CsvImportForTest;
+  std::function<bool(TdlgCsvExport& dialog)> CsvExportForTest;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -166,6 +174,9 @@ class TfmMain : public QMainWindow {
   bool Confirm(const QString& question);
   void CommitBeforeLeavingThePage();
 
+  // CSV (MainWindowCsv.cpp): a CSV file to read or write.
+  QString ChooseCsvFile(bool save, const QString& title, const QString& proposed);
+
   // Undo (MainWindowUndo.cpp): one step back or forth.
   void StepHistory(bool back);
 
@@ -190,6 +201,8 @@ class TfmMain : public QMainWindow {
   QAction* miOpen = nullptr;
   QAction* miSave = nullptr;
   QAction* miSaveAs = nullptr;
+  QAction* miImportCsv = nullptr;
+  QAction* miExportCsv = nullptr;
   QAction* miPrint = nullptr;
   QAction* miExit = nullptr;
   QAction* miCopy = nullptr;

@@ -127,7 +127,7 @@ void TfmMain::OpenStartFile() {
 }
 
 void TfmMain::SetDocumentCommandsEnabled(bool on) {
-  for (QAction* a : {miSave, miSaveAs, miPrint}) a->setEnabled(on);
+  for (QAction* a : {miSave, miSaveAs, miPrint, miImportCsv, miExportCsv}) a->setEnabled(on);
   for (QMenu* menu : {miEdit, miInsert, miTool}) {
     menu->setEnabled(on);
     for (QAction* a : menu->actions()) a->setEnabled(on);
