@@ -1,5 +1,6 @@
 #include "base/Csv.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -118,6 +119,54 @@ bool IsAscii(std::string_view s) {
   }
   return true;
 }
+
+// Code page 932 to UTF-8 by table, giving the bytes of SjisToUtf8: each entry is that function's
+// conversion of one character, made once. An export converts megabytes, and a call into the converter
+// per character, or over the whole text, costs several times the rest of the export.
+class SjisToUtf8Table {
+ public:
+  SjisToUtf8Table() {
+    for (int b = 0; b < 256; ++b) Set(single_[b], SjisToUtf8(std::string(1, static_cast<char>(b))));
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+      for (int trail = 0; trail < 256; ++trail) {
+        const std::string utf8 = SjisToUtf8(std::string{static_cast<char>(lead), static_cast<char>(trail)});
+        // A pair that is no character converts as its lead byte alone, then the next byte.
+        if (utf8.rfind("\xEF\xBF\xBD", 0) != 0) Set(pair_[(lead << 8) | trail], utf8);
+      }
+    }
+  }
+
+  void Append(std::string_view sjis, std::string& out) const {
+    out.reserve(out.size() + sjis.size() * 3 / 2 + 16);
+    for (std::size_t i = 0; i < sjis.size();) {
+      const auto c = static_cast<unsigned char>(sjis[i]);
+      if (IsLeadByte(c) && i + 1 < sjis.size()) {
+        const Entry& e = pair_[(c << 8) | static_cast<unsigned char>(sjis[i + 1])];
+        if (e.size > 0) {
+          out.append(e.bytes, e.size);
+          i += 2;
+          continue;
+        }
+      }
+      out.append(single_[c].bytes, single_[c].size);
+      ++i;
+    }
+  }
+
+ private:
+  struct Entry {
+    char bytes[7] = {};
+    unsigned char size = 0;
+  };
+  static void Set(Entry& entry, const std::string& utf8) {
+    entry.size = static_cast<unsigned char>(std::min(utf8.size(), sizeof entry.bytes));
+    utf8.copy(entry.bytes, entry.size);
+  }
+
+  Entry single_[256];
+  std::vector<Entry> pair_ = std::vector<Entry>(65536);
+};
 
 class Reader {
  public:
@@ -297,8 +346,9 @@ std::string WriteCsv(const std::vector<std::vector<std::string>>& rows, const Cs
     out += "\r\n";
   }
   if (options.Encoding == CsvEncoding::Sjis) return out;
+  static const SjisToUtf8Table table;
   std::string utf8 = options.ByteOrderMark ? std::string(kUtf8Bom) : std::string();
-  utf8 += SjisToUtf8(out);
+  table.Append(out, utf8);
   return utf8;
 }
 

@@ -51,7 +51,7 @@ class CsvImport : public ::testing::Test {
 
 }  // namespace
 
-TEST_F(CsvImport, FieldsAreTheClassesWithTheirMarks) {
+TEST_F(CsvImport, FieldsOfTheClassAndColumnsMatchedByHeaderOrPosition) {
   const std::vector<MCsvField> fields =
       CsvClassFields(*gLayout->FindBlock("item"), gMapFile->FindBlockFields("item"));
   Names keys;
@@ -60,16 +60,13 @@ TEST_F(CsvImport, FieldsAreTheClassesWithTheirMarks) {
                    (f.IsSearch ? "/search" : ""));
   EXPECT_EQ(keys, (Names{"name/face/search", "code/key", "kana/search", "biko", "name.visible",
                          "kana.visible", "code.visible", "biko.visible"}));
-  EXPECT_EQ(CsvPositionalFieldCount(*gLayout->FindBlock("item"), gMapFile->FindBlockFields("item")), 4u);
-}
 
-TEST_F(CsvImport, ColumnsMatchByHeaderOrByPosition) {
   // Header names without regard to case; an unknown column and a second column for a field are left out.
   EXPECT_EQ(Plan("CODE,Name,price,code\n1,a,2,3\n").Columns, (std::vector<int>{1, 0, -1, -1}));
   const MCsvImport positional = Plan("x1,tea,かな\n");
   EXPECT_FALSE(positional.HasHeader);
   EXPECT_EQ(positional.Columns, (std::vector<int>{0, 1, 2}));
-  EXPECT_EQ(positional.RecordCount(), 1u);
+  EXPECT_EQ(positional.PositionalFields, 4u);
   EXPECT_THROW(Plan("a\n1\n", "nosuch"), base::Error);
 }
 
@@ -105,14 +102,13 @@ TEST_F(CsvImport, AnImportIsOneStepThatUndoRemovesWhole) {
   UndoChange();
   EXPECT_EQ(gMapFile->FindBlockFields("feature"), nullptr);
   EXPECT_EQ(SavedBytes(), beforeFeature);
-}
 
-TEST_F(CsvImport, NothingIsAddedWhenNoColumnFeedsAField) {
-  MCsvImport import = Plan("name,code\na,1\n");
-  import.Columns = {-1, -1};
-  EXPECT_THROW(ImportCsv(import), base::Error);
-  EXPECT_EQ(gUnmapDB->Count(), 1);
-  EXPECT_FALSE(CanUndo());
+  // An import that no column feeds adds nothing and is no step.
+  MCsvImport unfed = Plan("name,code\na,1\n");
+  unfed.Columns = {-1, -1};
+  EXPECT_THROW(ImportCsv(unfed), base::Error);
+  EXPECT_EQ(gUnmapDB->Count(), 3);
+  EXPECT_TRUE(CanRedo()) << "no step was made: the one undone can still be redone";
 }
 
 TEST_F(CsvImport, ExportedRowsImportBackToTheSameValues) {
