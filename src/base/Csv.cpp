@@ -12,6 +12,8 @@ namespace base {
 namespace {
 
 constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
+constexpr std::string_view kReplacement =
+    "\xEF\xBF\xBD";  // U+FFFD: what the conversion gives for a non-character
 // Characters that Shift-JIS cannot hold are listed up to this many in one message.
 constexpr int kListedLosses = 5;
 
@@ -51,23 +53,78 @@ std::size_t FirstInvalidUtf8(std::string_view s) {
   return std::string_view::npos;
 }
 
-// Offset of the first byte that is no character of code page 932; npos when all are.
-std::size_t FirstInvalidSjis(std::string_view s) {
-  for (std::size_t i = 0; i < s.size();) {
-    const auto c = static_cast<unsigned char>(s[i]);
-    if (c < 0x80 || (c >= 0xA1 && c <= 0xDF)) {
-      ++i;
-    } else if (IsLeadByte(c)) {
-      if (i + 1 >= s.size()) return i;
-      const auto t = static_cast<unsigned char>(s[i + 1]);
-      if (t < 0x40 || t == 0x7F || t > 0xFC) return i;
-      i += 2;
-    } else {
-      return i;  // 0x80, 0xA0, 0xFD-0xFF
+// Code page 932 to UTF-8 by table, giving the bytes of SjisToUtf8: each entry is that function's
+// conversion of one character, made once. An export converts megabytes, and a call into the converter
+// per character, or over the whole text, costs several times the rest of the export.
+class SjisToUtf8Table {
+ public:
+  SjisToUtf8Table() {
+    for (int b = 0; b < 256; ++b) Set(single_[b], SjisToUtf8(std::string(1, static_cast<char>(b))));
+    for (int lead = 0x81; lead <= 0xFC; ++lead) {
+      if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
+      for (int trail = 0; trail < 256; ++trail) {
+        const std::string utf8 = SjisToUtf8(std::string{static_cast<char>(lead), static_cast<char>(trail)});
+        // A pair that is no character converts as its lead byte alone, then the next byte.
+        if (utf8.rfind(kReplacement, 0) != 0) Set(pair_[(lead << 8) | trail], utf8);
+      }
     }
   }
-  return std::string_view::npos;
+
+  // Offset of the first byte that starts no character the conversion knows; npos when all do.
+  std::size_t FirstInvalid(std::string_view sjis) const {
+    for (std::size_t i = 0; i < sjis.size();) {
+      const auto c = static_cast<unsigned char>(sjis[i]);
+      if (IsLeadByte(c) && i + 1 < sjis.size() &&
+          pair_[(c << 8) | static_cast<unsigned char>(sjis[i + 1])].size > 0) {
+        i += 2;
+      } else if (c < 0x80 || std::string_view(single_[c].bytes, single_[c].size) != kReplacement) {
+        ++i;
+      } else {
+        return i;
+      }
+    }
+    return std::string_view::npos;
+  }
+
+  void Append(std::string_view sjis, std::string& out) const {
+    out.reserve(out.size() + sjis.size() * 3 / 2 + 16);
+    for (std::size_t i = 0; i < sjis.size();) {
+      const auto c = static_cast<unsigned char>(sjis[i]);
+      if (IsLeadByte(c) && i + 1 < sjis.size()) {
+        const Entry& e = pair_[(c << 8) | static_cast<unsigned char>(sjis[i + 1])];
+        if (e.size > 0) {
+          out.append(e.bytes, e.size);
+          i += 2;
+          continue;
+        }
+      }
+      out.append(single_[c].bytes, single_[c].size);
+      ++i;
+    }
+  }
+
+ private:
+  struct Entry {
+    char bytes[7] = {};
+    unsigned char size = 0;
+  };
+  static void Set(Entry& entry, const std::string& utf8) {
+    entry.size = static_cast<unsigned char>(std::min(utf8.size(), sizeof entry.bytes));
+    utf8.copy(entry.bytes, entry.size);
+  }
+
+  Entry single_[256];
+  std::vector<Entry> pair_ = std::vector<Entry>(65536);
+};
+
+const SjisToUtf8Table& SjisTable() {
+  static const SjisToUtf8Table table;
+  return table;
 }
+
+// Offset of the first byte that is no character of code page 932 (as the program converts it: a
+// double-byte code that no character has is refused too); npos when all are.
+std::size_t FirstInvalidSjis(std::string_view s) { return SjisTable().FirstInvalid(s); }
 
 // Line (from 1) of the byte at offset: CR LF, CR and LF each end a line.
 int LineAt(std::string_view s, std::size_t offset) {
@@ -119,54 +176,6 @@ bool IsAscii(std::string_view s) {
   }
   return true;
 }
-
-// Code page 932 to UTF-8 by table, giving the bytes of SjisToUtf8: each entry is that function's
-// conversion of one character, made once. An export converts megabytes, and a call into the converter
-// per character, or over the whole text, costs several times the rest of the export.
-class SjisToUtf8Table {
- public:
-  SjisToUtf8Table() {
-    for (int b = 0; b < 256; ++b) Set(single_[b], SjisToUtf8(std::string(1, static_cast<char>(b))));
-    for (int lead = 0x81; lead <= 0xFC; ++lead) {
-      if (!IsLeadByte(static_cast<unsigned char>(lead))) continue;
-      for (int trail = 0; trail < 256; ++trail) {
-        const std::string utf8 = SjisToUtf8(std::string{static_cast<char>(lead), static_cast<char>(trail)});
-        // A pair that is no character converts as its lead byte alone, then the next byte.
-        if (utf8.rfind("\xEF\xBF\xBD", 0) != 0) Set(pair_[(lead << 8) | trail], utf8);
-      }
-    }
-  }
-
-  void Append(std::string_view sjis, std::string& out) const {
-    out.reserve(out.size() + sjis.size() * 3 / 2 + 16);
-    for (std::size_t i = 0; i < sjis.size();) {
-      const auto c = static_cast<unsigned char>(sjis[i]);
-      if (IsLeadByte(c) && i + 1 < sjis.size()) {
-        const Entry& e = pair_[(c << 8) | static_cast<unsigned char>(sjis[i + 1])];
-        if (e.size > 0) {
-          out.append(e.bytes, e.size);
-          i += 2;
-          continue;
-        }
-      }
-      out.append(single_[c].bytes, single_[c].size);
-      ++i;
-    }
-  }
-
- private:
-  struct Entry {
-    char bytes[7] = {};
-    unsigned char size = 0;
-  };
-  static void Set(Entry& entry, const std::string& utf8) {
-    entry.size = static_cast<unsigned char>(std::min(utf8.size(), sizeof entry.bytes));
-    utf8.copy(entry.bytes, entry.size);
-  }
-
-  Entry single_[256];
-  std::vector<Entry> pair_ = std::vector<Entry>(65536);
-};
 
 class Reader {
  public:
@@ -346,9 +355,8 @@ std::string WriteCsv(const std::vector<std::vector<std::string>>& rows, const Cs
     out += "\r\n";
   }
   if (options.Encoding == CsvEncoding::Sjis) return out;
-  static const SjisToUtf8Table table;
   std::string utf8 = options.ByteOrderMark ? std::string(kUtf8Bom) : std::string();
-  table.Append(out, utf8);
+  SjisTable().Append(out, utf8);
   return utf8;
 }
 

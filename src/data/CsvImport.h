@@ -11,6 +11,7 @@
 // values of the classes' fields (a line break for "<br>"); the unplaced and trash lists on request.
 #pragma once
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <string_view>

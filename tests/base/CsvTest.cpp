@@ -67,6 +67,7 @@ TEST(Csv, RefusesBadInputNamingTheLine) {
        "3 行目: 項目が 3 個あり、見出し (最初の行) の 2 個"},
       {"invalid UTF-8 when UTF-8 is chosen", "a\nb\n" + Sjis("茶") + "\n", CsvEncoding::Utf8, "3 行目: UTF-8 として正しくないバイト"},
       {"invalid Shift-JIS", "a\n\x81\x20x\n", CsvEncoding::Sjis, "2 行目: Shift-JIS として正しくないバイト"},
+      {"a double-byte code that no character has", "a\nb\n\x85\x40\n", CsvEncoding::Sjis, "3 行目: Shift-JIS として正しくないバイト"},
       {"characters Shift-JIS cannot hold, listed by place", "a,b\n\xF0\x9F\x8D\xB5,ok\nx,y\xF0\xA0\xAE\xB7\n",
        CsvEncoding::Detect, "Shift-JIS で表せない文字があります: 2 行目 1 列目 (U+1F375)、3 行目 2 列目 (U+20BB7)"},
   };
