@@ -239,4 +239,14 @@ std::string Utf8ToSjis(std::string_view utf8) {
   return conv.Run(utf8, "?", Utf8SequenceLength);
 }
 
+bool Utf8ToSjisExact(std::string_view utf8, std::string& out) {
+  thread_local Converter conv("CP932", "UTF-8");
+  bool exact = true;
+  out = conv.Run(utf8, "?", [&exact](std::string_view s) {
+    exact = false;
+    return Utf8SequenceLength(s);
+  });
+  return exact;
+}
+
 }  // namespace base

@@ -71,5 +71,8 @@ std::vector<std::string> SplitLines(std::string_view text);
 // that Shift-JIS cannot hold become "?".
 std::string SjisToUtf8(std::string_view sjis);
 std::string Utf8ToSjis(std::string_view utf8);
+// Utf8ToSjis into out that reports loss: false when some character had no Shift-JIS form (or the
+// bytes were not UTF-8), "?" standing in for it.
+bool Utf8ToSjisExact(std::string_view utf8, std::string& out);
 
 }  // namespace base

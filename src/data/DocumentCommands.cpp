@@ -1,10 +1,12 @@
 #include "data/DocumentCommands.h"
 
+#include <algorithm>
 #include <memory>
 #include <vector>
 
 #include "base/Progress.h"
 #include "base/Sjis.h"
+#include "data/CsvImport.h"
 #include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
@@ -453,4 +455,28 @@ MCommandReport RevertLastChange() {
   MCommandReport report = UndoChange();
   if (gUndo != nullptr) gUndo->ForgetUndone();
   return report;
+}
+
+MCommandReport ImportCsv(const MCsvImport& import) {
+  if (!HasDocument()) throw base::Error(base::Utf8ToSjis("CSV を読み込む文書がありません。"));
+  // Everything that can fail comes before the first change.
+  std::vector<std::unique_ptr<MBlock>> blocks = BuildCsvBlocks(*gLayout, import);
+  MMapFile::Row fields = CsvBlockFieldRow(import, gMapFile->FindBlockFields(import.ClassName));
+  Command command;
+  if (blocks.empty()) return command.None();
+  MMapFile::Rows before = gMapFile->BlockFields();
+  MMapFile::Rows& rows = gMapFile->EditBlockFields();
+  const auto row = std::find_if(rows.begin(), rows.end(), [&](const MMapFile::Row& r) {
+    return !r.empty() && base::SameText(r.front(), import.ClassName);
+  });
+  if (row != rows.end())
+    *row = std::move(fields);
+  else
+    rows.push_back(std::move(fields));
+  if (gUndo != nullptr) gUndo->BlockFieldsSet(*gMapFile, std::move(before));
+  MEntryList entries;
+  entries.reserve(blocks.size());
+  for (std::unique_ptr<MBlock>& block : blocks) entries.push_back(std::move(block));
+  gUnmapDB->AddList(std::move(entries));
+  return command.Done(dlUnmap);
 }

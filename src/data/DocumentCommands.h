@@ -137,3 +137,10 @@ MCommandReport RedoChange();
 // Undoes the last step for good, as if it had never run: a long command that the user cancelled
 // (whose report said Recorded).
 MCommandReport RevertLastChange();
+
+struct MCsvImport;
+// Appends the blocks made from the records of a CSV file (data/CsvImport.h) to the unplaced list, as
+// one step; the document's block-field row of the class is extended, or created, by the fields the
+// columns feed, so that a save writes the values. Raises base::Error before anything changes when
+// there is no document or the import cannot be made.
+MCommandReport ImportCsv(const MCsvImport& import);

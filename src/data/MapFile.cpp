@@ -284,8 +284,6 @@ void MMapFile::WriteText(const std::string& text) {
   disk_ = DiskStateOf(fileName_);
 }
 
-void ReplaceFileContent(std::string_view path, const std::string& bytes) { ReplaceFile(path, bytes); }
-
 void MMapFile::Clear() {
   fileName_.clear();
   layoutName_.clear();
@@ -302,3 +300,10 @@ void MMapFile::ClearData() {
   Rows().swap(unmapData_);
   Rows().swap(trashData_);
 }
+
+std::string ReadDocumentFile(std::string_view path) {
+  double date = 0;
+  return ReadWholeFile(path, date);
+}
+
+void ReplaceDocumentFile(std::string_view path, const std::string& bytes) { ReplaceFile(path, bytes); }

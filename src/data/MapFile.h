@@ -124,7 +124,8 @@ class MMapFile {
   mutable const Row* lastBlockFields_ = nullptr;
 };
 
-// Replaces the file at path by one holding bytes, atomically: a temporary file in the same folder is
-// written, synced and renamed over it, so that a failure at any point leaves the old file whole.
-// Raises base::Error naming the file when it cannot be written.
-void ReplaceFileContent(std::string_view path, const std::string& bytes);
+// The whole content of a regular file of at most 1 GB, read as the document is; raises base::Error
+// naming the file when it cannot be read.
+std::string ReadDocumentFile(std::string_view path);
+// Replaces the file at path by bytes as WriteFile does: complete or not at all (base::Error).
+void ReplaceDocumentFile(std::string_view path, const std::string& bytes);

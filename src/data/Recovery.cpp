@@ -61,7 +61,7 @@ std::string RecoveryPathFor(std::string_view documentPath) {
 void WriteRecoveryCopy(std::string_view documentPath, const std::string& bytes) {
   std::error_code ignored;
   fs::create_directories(NativePath(RecoveryFolder()), ignored);
-  ReplaceFileContent(RecoveryPathFor(documentPath), bytes);
+  ReplaceDocumentFile(RecoveryPathFor(documentPath), bytes);
 }
 
 bool FindRecoveryCopy(std::string_view documentPath, std::string& bytes) {

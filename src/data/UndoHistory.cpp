@@ -41,10 +41,16 @@ struct TextChange {
   std::vector<std::string> after;
 };
 
+struct BlockFieldsChange {
+  MMapFile* file = nullptr;
+  MMapFile::Rows before;
+  MMapFile::Rows after;
+};
+
 }  // namespace
 
 struct MUndoHistory::Change {
-  std::variant<PagesChange, ListChange, FormTextChange, TextChange> what;
+  std::variant<PagesChange, ListChange, FormTextChange, TextChange, BlockFieldsChange> what;
 };
 
 struct MUndoHistory::Step {
@@ -141,6 +147,11 @@ void MUndoHistory::TextSet(MText& text, std::vector<std::string> before) {
   Record({TextChange{&text, std::move(before), text.Lines}});
 }
 
+void MUndoHistory::BlockFieldsSet(MMapFile& file, MMapFile::Rows before) {
+  if (before == file.BlockFields()) return;
+  Record({BlockFieldsChange{&file, std::move(before), file.BlockFields()}});
+}
+
 void MUndoHistory::Release(std::unique_ptr<MControl> entry) {
   if (open_ != nullptr) open_->PutOutside(std::move(entry));
 }
@@ -186,6 +197,8 @@ void MUndoHistory::Apply(Step& step, Change& change, bool forward) {
     }
   } else if (auto* text = std::get_if<TextChange>(&change.what)) {
     text->text->Lines = forward ? text->after : text->before;
+  } else if (auto* fields = std::get_if<BlockFieldsChange>(&change.what)) {
+    fields->file->EditBlockFields() = forward ? fields->after : fields->before;
   }
 }
 
@@ -199,7 +212,7 @@ unsigned MUndoHistory::Replay(Step& step, bool forward) {
   for (const Change& change : step.changes) {
     if (const auto* list = std::get_if<ListChange>(&change.what)) {
       lists |= ListBit(*list->list);
-    } else {
+    } else if (!std::holds_alternative<BlockFieldsChange>(change.what)) {
       lists |= dlPages;
     }
   }

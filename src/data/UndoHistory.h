@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "data/MapFile.h"
 #include "layout/Form.h"
 
 class MBlock;
@@ -54,6 +55,10 @@ class MUndoHistory {
                    std::vector<std::pair<int, MForm::TextState>> before);
   // A text of a placed block now holds other lines.
   void TextSet(MText& text, std::vector<std::string> before);
+  // The block-field rows of the document's file were changed (a class given the columns of an
+  // import); before: the rows as they were. Undo brings them back, so that a save writes what it
+  // wrote before the step.
+  void BlockFieldsSet(MMapFile& file, MMapFile::Rows before);
   // An entry the databases let go (a special entry taken off the pages, a block deleted for good):
   // kept by the open step, which brings it back on undo; released at once without one.
   void Release(std::unique_ptr<MControl> entry);

@@ -13,13 +13,16 @@
 
 #include "app/AppGlobals.h"
 #include "app/cli/ExportActions.h"
+#include "base/Csv.h"
 #include "base/Error.h"
 #include "base/Sjis.h"
+#include "data/CsvImport.h"
 #include "data/DocumentCommands.h"
 #include "data/ListDB.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"
+#include "layout/Layout.h"
 
 namespace {
 
@@ -61,7 +64,7 @@ struct BatchAction {
   std::string_view option;
   Arity arity;
   // Options "--name VALUE" that may follow the action and belong to it.
-  std::array<std::string_view, 2> options;
+  std::array<std::string_view, 3> options;
   void (*run)(BatchRun& run, const Step& step);
 };
 
@@ -120,6 +123,52 @@ void Png(BatchRun& run, const Step& step) {
   run.commits.push_back([png] { png->Commit(); });
 }
 
+base::CsvEncoding CsvEncodingOption(std::string_view value, base::CsvEncoding fallback) {
+  if (value.empty()) return fallback;
+  if (base::SameText(value, "utf-8") || base::SameText(value, "utf8")) return base::CsvEncoding::Utf8;
+  if (base::SameText(value, "sjis") || base::SameText(value, "shift-jis") ||
+      base::SameText(value, "shift_jis") || base::SameText(value, "cp932"))
+    return base::CsvEncoding::Sjis;
+  throw base::Error(base::Utf8ToSjis("--encoding には utf-8 か sjis を指定してください: ") +
+                    std::string(value));
+}
+
+char CsvSeparatorOption(std::string_view value) {
+  if (value.empty()) return 0;
+  if (value == "," || base::SameText(value, "comma")) return ',';
+  if (value == "\t" || value == "\\t" || base::SameText(value, "tab")) return '\t';
+  if (value == ";" || base::SameText(value, "semicolon")) return ';';
+  throw base::Error(base::Utf8ToSjis("--separator には , か tab か ; を指定してください: ") +
+                    std::string(value));
+}
+
+// Blocks of a class from a CSV file, appended to the unplaced list.
+void ImportCsvAction(BatchRun& run, const Step& step) {
+  std::string className = base::Utf8ToSjis(step.Option("--class"));
+  if (className.empty() && gLayout->Blocks.size() == 1) className = gLayout->Blocks.front()->Name;
+  if (className.empty())
+    throw base::Error(base::Utf8ToSjis("--import-csv には --class でブロッククラスを指定してください。"));
+  base::CsvReadOptions options;
+  options.Encoding = CsvEncodingOption(step.Option("--encoding"), base::CsvEncoding::Detect);
+  options.Separator = CsvSeparatorOption(step.Option("--separator"));
+  base::CsvTable table = ReadCsvTable(SjisFromShell(step.argument), options);
+  run.Report(ImportCsv(PlanCsvImport(*gLayout, *gMapFile, className, std::move(table))));
+}
+
+// The document as CSV rows as it stands now, written when the run commits.
+void ExportCsvAction(BatchRun& run, const Step& step) {
+  base::CsvWriteOptions options;
+  options.Encoding = CsvEncodingOption(step.Option("--encoding"), base::CsvEncoding::Utf8);
+  const char separator = CsvSeparatorOption(step.Option("--separator"));
+  if (separator != 0) options.Separator = separator;
+  const std::string_view lists = step.Option("--lists");
+  if (!lists.empty() && !base::SameText(lists, "yes") && !base::SameText(lists, "no"))
+    throw base::Error(base::Utf8ToSjis("--lists には yes か no を指定してください: ") + std::string(lists));
+  auto bytes = std::make_shared<std::string>(DocumentCsvBytes(options, base::SameText(lists, "yes")));
+  const std::string path = SjisFromShell(step.argument);
+  run.commits.push_back([bytes, path] { WriteCsvFile(path, *bytes); });
+}
+
 // clang-format off
 constexpr BatchAction kActions[] = {
     {"--auto-map", Arity::None,     {},          &AutoMap},
@@ -128,6 +177,8 @@ constexpr BatchAction kActions[] = {
     {"--list",     Arity::None,     {},          &List},
     {"--pdf",      Arity::One,      {"--pages"}, &Pdf},
     {"--png",      Arity::One,      {"--dpi"},   &Png},
+    {"--import-csv", Arity::One,    {"--class", "--encoding", "--separator"}, &ImportCsvAction},
+    {"--export-csv", Arity::One,    {"--encoding", "--separator", "--lists"}, &ExportCsvAction},
 };
 // clang-format on
 

@@ -8,6 +8,13 @@
 //   --list             one line per placed entry: <page> <row> <column> <type name> <face text>
 //   --pdf OUT.pdf [--pages FIRST-LAST]  the pages printed into a PDF (app/ExportActions.h)
 //   --png DIR [--dpi N]                 one PNG picture per page, DIR/page-001.png, ...
+//   --import-csv DATA.csv [--class NAME] [--encoding utf-8|sjis] [--separator ,|tab|;]
+//                      one new unplaced block of class NAME per record (data/CsvImport.h); the class
+//                      may be left out when the layout has one; encoding and separator are detected
+//                      unless given
+//   --export-csv OUT.csv [--encoding utf-8|sjis] [--separator ,|tab|;] [--lists yes|no]
+//                      one record per placed block (UTF-8 with a byte order mark unless sjis is given);
+//                      with --lists yes the unplaced and trash blocks follow
 // File names are taken relative to the shell's working directory. On any error the message goes to
 // standard error, nothing is written (no file, no output) and the exit status is 1.
 #pragma once

@@ -15,8 +15,11 @@
   MODE("--check-layout", "FILE", RunCheckLayout)                                 \
   MODE("--batch",                                                                \
        "FILE.map [--auto-map] [--same-map REF.map] [--save [OUT.map]] [--list] " \
-       "[--pdf OUT.pdf [--pages FIRST-LAST]] [--png DIR [--dpi N]]",             \
-       RunBatch)                                                                \
+       "[--pdf OUT.pdf [--pages FIRST-LAST]] [--png DIR [--dpi N]] "             \
+       "[--import-csv DATA.csv [--class NAME] [--encoding utf-8|sjis] "          \
+       "[--separator C]] [--export-csv OUT.csv [--encoding utf-8|sjis] "         \
+       "[--separator C] [--lists yes|no]]",                                      \
+       RunBatch)                                                                 \
   MODE("--screenshot", "OUT.png [FILE]", RunScreenshot)
 
 #define TESSORA_DECLARE_MODE(option, arguments, run) int run(CommandArgs args);

@@ -42,6 +42,8 @@ class MPaintBox;
 class MPanel;
 class MScrollBox;
 class MText;
+class TdlgCsvExport;
+class TdlgCsvImport;
 class QDropEvent;
 class QKeyEvent;
 class QMouseEvent;
@@ -78,6 +80,9 @@ class TfmMain : public QMainWindow {
   // The pages written as the batch mode's --pdf and --png write them, into a file or folder chosen.
   void ExportToPdf();
   void ExportToPng();
+  // File menu: records in and out as CSV (MainWindowCsv.cpp).
+  void ImportCsv();
+  void ExportCsv();
   // View menu.
   void ZoomIn();
   void ZoomOut();
@@ -153,6 +158,9 @@ class TfmMain : public QMainWindow {
   std::function<QString(bool save, const QString& title, const QString& proposed)> ChooseFileForTest;
   // Answers the trash pane's "delete for good?" question (true: Yes).
   std::function<bool(const QString& question)> ConfirmForTest;
+  // Drive the CSV dialogs instead of the user (true: OK).
+  std::function<bool(TdlgCsvImport& dialog)> CsvImportForTest;
+  std::function<bool(TdlgCsvExport& dialog)> CsvExportForTest;
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -205,6 +213,8 @@ class TfmMain : public QMainWindow {
   bool MayOverwriteChangedFile();
   // The window after a document opened.
   void FinishOpen(const std::string& path);
+  // CSV (MainWindowCsv.cpp): a CSV file to read or write.
+  QString ChooseCsvFile(bool save, const QString& title, const QString& proposed);
 
   // Undo (MainWindowUndo.cpp): one step back or forth.
   void StepHistory(bool back);
@@ -243,6 +253,8 @@ class TfmMain : public QMainWindow {
   QAction* miOpen = nullptr;
   QAction* miSave = nullptr;
   QAction* miSaveAs = nullptr;
+  QAction* miImportCsv = nullptr;
+  QAction* miExportCsv = nullptr;
   QAction* miPrint = nullptr;
   QAction* miPrintPreview = nullptr;
   QAction* miExportPdf = nullptr;

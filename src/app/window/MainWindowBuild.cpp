@@ -71,6 +71,10 @@ void TfmMain::BuildActions() {
   connect(miSave, &QAction::triggered, this, [this] { Save(); });
   miSaveAs = NewAction("miSaveAs", "名前を付けて保存(&A)...");
   connect(miSaveAs, &QAction::triggered, this, [this] { SaveAs(); });
+  miImportCsv = NewAction("miImportCsv", "CSVから未配置ブロックを追加(&I)...", "CSVから未配置ブロックを追加");
+  connect(miImportCsv, &QAction::triggered, this, [this] { ImportCsv(); });
+  miExportCsv = NewAction("miExportCsv", "ページをCSVに書き出し(&C)...", "ページをCSVに書き出し");
+  connect(miExportCsv, &QAction::triggered, this, [this] { ExportCsv(); });
   miPrint = NewAction("miPrint", "印刷(&P)...", "印刷");
   miPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
   miPrint->setIcon(IconFor(MIcon::Print));
@@ -188,8 +192,8 @@ void TfmMain::BuildMenus() {
     return m;
   };
   miFile = menu("miFile", "ファイル(&F)",
-                {miOpen, miSave, miSaveAs, nullptr, miPrint, miPrintPreview, nullptr, miExportPdf,
-                 miExportPng, nullptr, miExit});
+                {miOpen, miSave, miSaveAs, nullptr, miImportCsv, miExportCsv, nullptr, miPrint,
+                 miPrintPreview, nullptr, miExportPdf, miExportPng, nullptr, miExit});
   BuildRecentMenu();
   miEdit = menu("miEdit", "編集(&E)",
                 {miUndo, miRedo, nullptr, miCopy, miPaste, nullptr, miMappingMode, miTextMode, nullptr,

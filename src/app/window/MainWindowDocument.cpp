@@ -133,7 +133,9 @@ void TfmMain::OpenStartFile() {
 }
 
 void TfmMain::SetDocumentCommandsEnabled(bool on) {
-  for (QAction* a : {miSave, miSaveAs, miPrint, miPrintPreview, miExportPdf, miExportPng}) a->setEnabled(on);
+  for (QAction* a :
+       {miSave, miSaveAs, miPrint, miPrintPreview, miExportPdf, miExportPng, miImportCsv, miExportCsv})
+    a->setEnabled(on);
   for (QMenu* menu : {miEdit, miInsert, miTool}) {
     menu->setEnabled(on);
     for (QAction* a : menu->actions()) a->setEnabled(on);
