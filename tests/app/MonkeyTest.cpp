@@ -200,6 +200,9 @@ class Monkey : public window_test::WindowTest {
     const char* first = std::getenv("TESSORA_MONKEY_FIRST");
     unsigned next = first != nullptr ? static_cast<unsigned>(std::atol(first)) : 1000;
     TfmMain& w = Window();
+    // Active, so that the focused control decides what copy and paste take, as for a user.
+    w.activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&w));
     Totals totals;
     const auto start = std::chrono::steady_clock::now();
     const auto elapsed = [&] {
