@@ -77,12 +77,28 @@ std::string ListPages() {
 
 int Blocks() { return gMapDB->Count() + gUnmapDB->Count() + gTrashDB->Count(); }
 
-std::string Entries(const char* list) {
+// The entries of a list, then up to 20 more of the seed's own (names that need quoting among them).
+std::string Entries(const char* list, std::mt19937& random) {
   std::string out(list);
   for (char& c : out) {
     if (c == ';') c = '\n';
   }
-  return out.empty() ? out : out + '\n';
+  if (!out.empty()) out += '\n';
+  static const char* const kEntries[] = {"item,\"緑茶, 100g\",%,,",
+                                         "item,ｶﾅ%,%,かな,一行目<br>二行目",
+                                         "feature,特集%",
+                                         "item,%,%,,",
+                                         "space",
+                                         "newline",
+                                         "newpage",
+                                         "feature,\"\"\"\"%"};
+  for (int i = static_cast<int>(random() % 21); i > 0; --i) {
+    std::string entry = kEntries[random() % std::size(kEntries)];
+    for (std::size_t at; (at = entry.find('%')) != std::string::npos;)
+      entry.replace(at, 1, std::to_string(i));
+    out += entry + '\n';
+  }
+  return out;
 }
 
 class Monkey : public window_test::WindowTest {
@@ -102,6 +118,7 @@ class Monkey : public window_test::WindowTest {
       return dir / "catalog.map";
     }
     const GeneratedDocument& d = kDocuments[kind];
+    std::mt19937 random(seed);
     if (d.grid.empty()) {
       fs::copy_file(folder_ / "shop.lay", dir / "shop.lay", fs::copy_options::overwrite_existing);
       fs::copy_file(folder_ / "shop.map", dir / "shop.map", fs::copy_options::overwrite_existing);
@@ -115,8 +132,9 @@ class Monkey : public window_test::WindowTest {
         "[basic_info]\nlayout=gen.lay\n\n[block_field]\nitem,name,code,kana,biko\nfeature,name\n\n";
     doc_test::WriteBytes(
         dir / (std::string(d.name) + ".map"),
-        doc_test::SjisCrLf(head + "[form_data]\n1.title=見出し\n\n[map_data]\n" + Entries(d.placed) +
-                           "\n[unmap_data]\n" + Entries(d.unplaced) + "\n[trash_data]\n" + Entries(d.trash)));
+        doc_test::SjisCrLf(head + "[form_data]\n1.title=見出し\n\n[map_data]\n" + Entries(d.placed, random) +
+                           "\n[unmap_data]\n" + Entries(d.unplaced, random) + "\n[trash_data]\n" +
+                           Entries(d.trash, random)));
     return dir / (std::string(d.name) + ".map");
   }
 
