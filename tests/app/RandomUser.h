@@ -253,8 +253,18 @@ class RandomUser {
       case 5: {  // zoom and view
         static const char* const kViews[] = {"miZoomIn",    "miZoomOut", "miViewAll",  "miViewReal",
                                              "miViewBaseW", "miToolBar", "miUnmapPane"};
-        if (Pick(3) != 0) {
+        const int how = Pick(8);
+        if (how < 5) {
           Trigger(kViews[Pick(std::size(kViews))]);
+        } else if (how == 5) {  // a pane as a list or as thumbnails
+          const bool unmap = Pick(2) == 0, thumbnails = Pick(2) == 0;
+          Note(QString("list:%1%2").arg(unmap).arg(thumbnails));
+          w_.ChangeListType(unmap, thumbnails);
+        } else if (how == 6) {
+          const QSize size(200 + Pick(1200), 150 + Pick(900));
+          Note(QString("resize:%1x%2").arg(size.width()).arg(size.height()));
+          w_.resize(size);
+          QApplication::processEvents();
         } else {
           static const char* const kZooms[] = {"10%", "400%", "75", "abc", "0", "-5", "99999"};
           Type(Find<QComboBox>("cbxZoom")->lineEdit(), kZooms[Pick(std::size(kZooms))]);
