@@ -11,6 +11,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <iostream>
+#include <map>
 
 #include "RandomUser.h"
 #include "data/UndoHistory.h"
@@ -239,6 +240,14 @@ class Monkey : public window_test::WindowTest {
               << " actions, " << totals.added << " blocks made, " << totals.removed << " destroyed, "
               << totals.dialogs << " dialogs, " << messages_.size() << " messages, " << elapsed() << " s"
               << std::endl;
+    // What the window said, most frequent first: a refusal is expected, a failure to save is not.
+    std::map<QString, int> said;
+    for (const auto& [text, error] : messages_) ++said[text.left(80)];
+    std::vector<std::pair<int, QString>> order;
+    for (const auto& [text, count] : said) order.push_back({-count, text});
+    std::sort(order.begin(), order.end());
+    for (std::size_t i = 0; i < order.size() && i < 8; ++i)
+      std::cout << "  " << -order[i].first << "x " << order[i].second.toStdString() << std::endl;
   }
 };
 
