@@ -2,130 +2,16 @@
 // changes (page and pane keys, drops, the mapping commands, copy and paste, in-place edits, undo and
 // redo among them), then undo everything: the document saves to the bytes of a save before the
 // session and is not modified; redo everything: the bytes of a save after it.
-#include <QDropEvent>
-#include <QInputMethodEvent>
-#include <QMimeData>
 #include <QPushButton>
-#include <QTabWidget>
-#include <QTextEdit>
-#include <random>
 
-#include "WindowTestSupport.h"
+#include "RandomUser.h"
 #include "data/UndoHistory.h"
-#include "layout/Form.h"
-#include "layout/Shapes.h"
 
 namespace {
 
 class UndoInWindow : public window_test::WindowTest {
  protected:
   QAction* Action(const char* name) const { return Find<QAction>(name); }
-  QWidget* Widget(const char* name) const { return Find<QWidget>(name); }
-  int Pick(int n) { return static_cast<int>(random_() % static_cast<unsigned>(n)); }
-  // The pixel of grid point (row, column) of the shop's layout: x 20c, y 30r.
-  static QPoint Point(int row, int column) {
-    return gMapCanvas->PointToPixels(20 * column, 30 * row) + QPoint(2, 2);
-  }
-
-  // A key pressed on a control (sent to it: QTest knows no text for keys such as Insert).
-  static void Key(QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QKeyEvent press(QEvent::KeyPress, key, modifiers);
-    QApplication::sendEvent(target, &press);
-    QKeyEvent release(QEvent::KeyRelease, key, modifiers);
-    QApplication::sendEvent(target, &release);
-  }
-
-  void Drop(const char* source, QPoint at) {
-    QMimeData data;
-    data.setData("application/x-tessora-drag-source", source);
-    QDragEnterEvent enter(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Widget("pbxMap"), &enter);
-    if (!enter.isAccepted()) return;
-    QDropEvent drop(QPointF(at), Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Widget("pbxMap"), &drop);
-  }
-
-  // Types text into the form's title or into the memo of the block at a grid point, committing by
-  // Enter, by a click elsewhere or by the mode change.
-  void EditInPlace(TfmMain& w) {
-    static const char* const kTexts[] = {"春の新作", "Summer sale", "ｶﾅ と 漢字", "", "値下げ 20%"};
-    w.ChangeEditMode(true);
-    QPoint at = Point(1 + Pick(2), 1 + Pick(3)) + QPoint(10, gMapCanvas->ToPixels(16));
-    if (Pick(2) == 0)
-      at = gMapCanvas->RectToPixels(As<MText>(gMapDB->ActivePage()->FindChild("title"))->Bounds).center();
-    QTest::mouseClick(Widget("pbxMap"), Qt::LeftButton, Qt::NoModifier, at);
-    if (w.EditingText() != nullptr) {
-      auto* editor = Find<QTextEdit>("mmInplaceEdit");
-      if (Pick(2) == 0) editor->selectAll();
-      // Japanese arrives from the input method as committed text.
-      QInputMethodEvent typed;
-      typed.setCommitString(QString::fromUtf8(kTexts[Pick(5)]));
-      QApplication::sendEvent(editor, &typed);
-    }
-    w.ChangeEditMode(false);
-  }
-
-  void RandomChange(TfmMain& w) {
-    QWidget* page = Widget("pnlMap");
-    switch (Pick(11)) {
-      case 0:
-      case 1: {  // cursor keys, then a key that changes the pages
-        page->setFocus();
-        static const Qt::Key kMoves[] = {Qt::Key_Left, Qt::Key_Right, Qt::Key_Up,
-                                         Qt::Key_Down, Qt::Key_F,     Qt::Key_B};
-        for (int i = Pick(4); i > 0; --i)
-          Key(page, kMoves[Pick(6)], Pick(2) ? Qt::ControlModifier : Qt::NoModifier);
-        static const Qt::Key kChanges[] = {Qt::Key_Delete, Qt::Key_Return, Qt::Key_Space, Qt::Key_Insert,
-                                           Qt::Key_Backspace};
-        Key(page, kChanges[Pick(5)]);
-        break;
-      }
-      case 2: {  // a block of the unplaced list into the trash
-        Find<QTabWidget>("pcUnmap")->setCurrentIndex(0);
-        gUnmapDB->Select(Pick(4));
-        Widget("pnlUnmap")->setFocus();
-        Key(Widget("pnlUnmap"), Qt::Key_X);
-        break;
-      }
-      case 3: {  // a block of the trash deleted for good
-        Find<QTabWidget>("pcUnmap")->setCurrentIndex(1);
-        Widget("pnlTrash")->setFocus();
-        Key(Widget("pnlTrash"), Qt::Key_Delete);
-        break;
-      }
-      case 4: {  // a drop from a pane or a move on the page
-        static const char* const kSources[] = {"unmap", "trash", "page"};
-        const char* source = kSources[Pick(3)];
-        if (std::string(source) == "page")
-          QTest::mouseClick(Widget("pbxMap"), Qt::LeftButton, Qt::NoModifier,
-                            Point(1 + Pick(2), 1 + Pick(3)));
-        Drop(source, Point(1 + Pick(2), 1 + Pick(3)));
-        break;
-      }
-      case 5:
-        Action("miAutoMapping")->trigger();
-        break;
-      case 6:
-        Action("miSameMapping")->trigger();
-        break;
-      case 7:
-        page->setFocus();
-        Action("miCopy")->trigger();
-        Action("miPaste")->trigger();
-        break;
-      case 8:
-        EditInPlace(w);
-        break;
-      case 9:
-        QTest::keyClick(page, Qt::Key_Z, Qt::ControlModifier);
-        break;
-      default:
-        Action("miRedo")->trigger();
-        break;
-    }
-  }
-
-  std::mt19937 random_;
 };
 
 TEST_F(UndoInWindow, RandomSessionsUndoToTheSavedBytesAndRedoToTheEditedOnes) {
@@ -143,9 +29,9 @@ TEST_F(UndoInWindow, RandomSessionsUndoToTheSavedBytesAndRedoToTheEditedOnes) {
     SCOPED_TRACE("seed " + std::to_string(seed));
     ASSERT_TRUE(w.OpenDocument(folder_.SjisPath("shop.map")));
     ClearModified();
-    random_.seed(seed);
+    window_test::RandomUser user(w, seed);
     const std::string before = PrepareSave().Bytes;
-    for (int i = 0; i < 25; ++i) RandomChange(w);
+    for (int i = 0; i < 25; ++i) user.Change();
     // Undone steps at the end of the session are part of it: redo reaches them.
     while (Action("miRedo")->isEnabled()) Action("miRedo")->trigger();
     const std::string after = PrepareSave().Bytes;
@@ -173,7 +59,11 @@ TEST_F(UndoInWindow, RandomSessionsUndoToTheSavedBytesAndRedoToTheEditedOnes) {
 
 TEST_F(UndoInWindow, TheCommandsFollowTheHistoryAndASaveKeepsIt) {
   TfmMain& w = OpenShop();
-  QWidget* page = Widget("pnlMap");
+  window_test::RandomUser user(w, 0);
+  const auto Key = [&](QWidget* target, Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+    user.Key(target, key, modifiers);
+  };
+  QWidget* page = user.Widget("pnlMap");
   EXPECT_FALSE(Action("miUndo")->isEnabled());
   EXPECT_FALSE(Action("miRedo")->isEnabled());
   EXPECT_EQ(Action("miUndo")->text(), "元に戻す(&U)");
