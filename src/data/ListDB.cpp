@@ -62,10 +62,23 @@ void MListDB::SaveTo(MMapFile::Rows& rows) const {
   for (const auto& block : entries_) rows.push_back(EntryRow(*block));
 }
 
+MBlock* MListDB::Append(std::unique_ptr<MBlock> block) {
+  MBlock* added = block.get();
+  if (Searching() && added->MatchesSearch(searchText_)) matches_.push_back(added);
+  entries_.push_back(std::move(block));
+  if (selection_ == -1 && VisibleCount() > 0) selection_ = 0;
+  modified_ = true;
+  return added;
+}
+
 void MListDB::Add(std::unique_ptr<MControl> entry) {
-  MEntryList entries;
-  entries.push_back(std::move(entry));
-  AddList(std::move(entries));
+  if (entry == nullptr) return;
+  if (!entry->IsBlock()) {
+    Discard(std::move(entry));
+    return;
+  }
+  MBlock* added = Append(AsBlock(std::move(entry)));
+  if (MUndoHistory* recorder = Recorder()) recorder->ListInserted(*this, {Count() - 1}, {added});
 }
 
 void MListDB::AddList(MEntryList entries) {
@@ -78,16 +91,12 @@ void MListDB::AddList(MEntryList entries) {
       Discard(std::move(entry));
       continue;
     }
-    std::unique_ptr<MBlock> block = AsBlock(std::move(entry));
+    MBlock* block = Append(AsBlock(std::move(entry)));
     if (recorder != nullptr) {
-      indexes.push_back(static_cast<int>(entries_.size()));
-      added.push_back(block.get());
+      indexes.push_back(Count() - 1);
+      added.push_back(block);
     }
-    if (Searching() && block->MatchesSearch(searchText_)) matches_.push_back(block.get());
-    entries_.push_back(std::move(block));
-    modified_ = true;
   }
-  if (selection_ == -1 && VisibleCount() > 0) selection_ = 0;
   if (recorder != nullptr) recorder->ListInserted(*this, std::move(indexes), std::move(added));
 }
 

@@ -70,6 +70,8 @@ class MListDB : public MBaseDB {
   std::vector<std::unique_ptr<MBlock>> TakeAt(const std::vector<int>& indexes);
 
  private:
+  // Appends a block, keeping the search's matches and the selection; returns it.
+  MBlock* Append(std::unique_ptr<MBlock> block);
   // The search's matches again after blocks came or went other than one at a time.
   void RebuildMatches();
   bool Searching() const { return !searchText_.empty(); }

@@ -14,6 +14,7 @@
 #include <map>
 
 #include "RandomUser.h"
+#include "app/cli/BatchMode.h"
 #include "data/UndoHistory.h"
 #include "support/RunProgram.h"
 
@@ -52,29 +53,7 @@ const GeneratedDocument kDocuments[] = {
 };
 
 // The pages and the counts as --batch --list prints them.
-std::string ListPages() {
-  std::string out;
-  for (int p = 1; p <= gMapDB->PageCount(); ++p) {
-    const MGrid& grid = gMapDB->GetPage(p - 1)->Grid;
-    for (int r = 1; r <= grid.RowCount(); ++r) {
-      for (int c = 1; c <= grid.PointCount(r); ++c) {
-        const MControl* entry = grid.BlockAt(r, c);
-        if (entry == nullptr) continue;
-        const MBlock* block = As<MBlock>(entry);
-        std::string face = block != nullptr ? base::SjisToUtf8(block->FaceText()) : "";
-        for (std::size_t at; (at = face.find("\r\n")) != std::string::npos;) face.replace(at, 2, "<br>");
-        for (char& ch : face) {
-          if (ch == '\r' || ch == '\n') ch = ' ';
-        }
-        out += std::to_string(p) + ' ' + std::to_string(r) + ' ' + std::to_string(c) + ' ' +
-               base::SjisToUtf8(entry->Name) + ' ' + face + '\n';
-      }
-    }
-  }
-  return out + "pages=" + std::to_string(gMapDB->PageCount()) + " placed=" + std::to_string(gMapDB->Count()) +
-         " unplaced=" + std::to_string(gUnmapDB->Count()) + " trash=" + std::to_string(gTrashDB->Count()) +
-         '\n';
-}
+std::string ListPages() { return PageListing() + DocumentCounts(); }
 
 int Blocks() { return gMapDB->Count() + gUnmapDB->Count() + gTrashDB->Count(); }
 

@@ -96,7 +96,12 @@ std::string OneLine(std::string_view text) {
   return line;
 }
 
-void List(BatchRun& run, const Step&) {
+void List(BatchRun& run, const Step&) { run.out += PageListing(); }
+
+}  // namespace
+
+std::string PageListing() {
+  std::string out;
   for (int p = 1; p <= gMapDB->PageCount(); ++p) {
     const MGrid& grid = gMapDB->GetPage(p - 1)->Grid;
     for (int r = 1; r <= grid.RowCount(); ++r) {
@@ -104,13 +109,22 @@ void List(BatchRun& run, const Step&) {
         const MControl* entry = grid.BlockAt(r, c);
         if (entry == nullptr) continue;
         const MBlock* block = As<MBlock>(entry);
-        run.out += std::to_string(p) + ' ' + std::to_string(r) + ' ' + std::to_string(c) + ' ' +
-                   base::SjisToUtf8(entry->Name) + ' ' +
-                   (block != nullptr ? base::SjisToUtf8(OneLine(block->FaceText())) : std::string()) + '\n';
+        out += std::to_string(p) + ' ' + std::to_string(r) + ' ' + std::to_string(c) + ' ' +
+               base::SjisToUtf8(entry->Name) + ' ' +
+               (block != nullptr ? base::SjisToUtf8(OneLine(block->FaceText())) : std::string()) + '\n';
       }
     }
   }
+  return out;
 }
+
+std::string DocumentCounts() {
+  return "pages=" + std::to_string(gMapDB->PageCount()) + " placed=" + std::to_string(gMapDB->Count()) +
+         " unplaced=" + std::to_string(gUnmapDB->Count()) + " trash=" + std::to_string(gTrashDB->Count()) +
+         '\n';
+}
+
+namespace {
 
 // The pages as a PDF or as PNG pictures, made now and put in place when the run commits.
 void Pdf(BatchRun& run, const Step& step) {
@@ -244,9 +258,7 @@ int RunBatch(CommandArgs args) {
     std::cerr << "tessora: " << base::SjisToUtf8(error.what()) << '\n';
     return kExitFailure;
   }
-  run.out += "pages=" + std::to_string(gMapDB->PageCount()) + " placed=" + std::to_string(gMapDB->Count()) +
-             " unplaced=" + std::to_string(gUnmapDB->Count()) +
-             " trash=" + std::to_string(gTrashDB->Count()) + '\n';
+  run.out += DocumentCounts();
   ReleaseGlobals();
   std::cerr << run.warnings;
   std::cout << run.out;

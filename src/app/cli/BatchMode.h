@@ -19,6 +19,13 @@
 // standard error, nothing is written (no file, no output) and the exit status is 1.
 #pragma once
 
+#include <string>
+
 #include "app/cli/CommandLine.h"
 
 int RunBatch(CommandArgs args);
+
+// What --list prints of the open document (UTF-8, a line per placed entry).
+std::string PageListing();
+// The closing line of a run: "pages=<n> placed=<n> unplaced=<n> trash=<n>" and a line break.
+std::string DocumentCounts();
