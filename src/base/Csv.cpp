@@ -68,6 +68,10 @@ class SjisToUtf8Table {
         if (utf8.rfind(kReplacement, 0) != 0) Set(pair_[(lead << 8) | trail], utf8);
       }
     }
+    for (int b = 0; b < 256; ++b) {
+      same_[b] = !IsLeadByte(static_cast<unsigned char>(b)) && single_[b].size == 1 &&
+                 static_cast<unsigned char>(single_[b].bytes[0]) == b;
+    }
   }
 
   // Offset of the first byte that starts no character the conversion knows; npos when all do.
@@ -87,8 +91,14 @@ class SjisToUtf8Table {
   }
 
   void Append(std::string_view sjis, std::string& out) const {
-    out.reserve(out.size() + sjis.size() * 3 / 2 + 16);
+    if (out.capacity() - out.size() < sjis.size() * 3 / 2)
+      out.reserve(std::max(out.size() * 2, out.size() + sjis.size() * 3 / 2 + 16));
     for (std::size_t i = 0; i < sjis.size();) {
+      // Runs of bytes that stand for themselves (most of any file) are copied whole.
+      std::size_t end = i;
+      while (end < sjis.size() && same_[static_cast<unsigned char>(sjis[end])]) ++end;
+      out.append(sjis.data() + i, end - i);
+      if ((i = end) == sjis.size()) break;
       const auto c = static_cast<unsigned char>(sjis[i]);
       if (IsLeadByte(c) && i + 1 < sjis.size()) {
         const Entry& e = pair_[(c << 8) | static_cast<unsigned char>(sjis[i + 1])];
@@ -114,6 +124,7 @@ class SjisToUtf8Table {
   }
 
   Entry single_[256];
+  bool same_[256] = {};  // converts to itself
   std::vector<Entry> pair_ = std::vector<Entry>(65536);
 };
 
@@ -332,32 +343,60 @@ CsvTable ReadCsv(std::string_view bytes, const CsvReadOptions& options) {
   return table;
 }
 
-std::string WriteCsv(const std::vector<std::vector<std::string>>& rows, const CsvWriteOptions& options) {
-  const char separator = IsSeparatorChoice(options.Separator) ? options.Separator : ',';
-  const char special[] = {separator, '"', '\r', '\n', '\0'};
-  std::string out;
-  for (const std::vector<std::string>& row : rows) {
-    for (std::size_t i = 0; i < row.size(); ++i) {
-      if (i > 0) out += separator;
-      const std::string& field = row[i];
-      if (field.find_first_of(std::string_view(special, 4)) == std::string::npos &&
-          !(row.size() == 1 && field.empty())) {
-        out += field;
-        continue;
-      }
-      out += '"';
-      for (const char c : field) {
-        if (c == '"') out += '"';
-        out += c;
-      }
-      out += '"';
-    }
-    out += "\r\n";
+CsvWriter::CsvWriter(const CsvWriteOptions& options) : options_(options) {
+  if (!IsSeparatorChoice(options_.Separator)) options_.Separator = ',';
+  for (const char c : {options_.Separator, '"', '\r', '\n'}) special_[static_cast<unsigned char>(c)] = true;
+  if (options_.Encoding != CsvEncoding::Sjis && options_.ByteOrderMark) out_ = kUtf8Bom;
+}
+
+// Pieces never split a character: they are cut at quotes, and no byte below 0x40 is a second byte.
+void CsvWriter::Put(std::string_view sjis) {
+  if (options_.Encoding == CsvEncoding::Sjis) {
+    out_.append(sjis);
+  } else {
+    SjisTable().Append(sjis, out_);
   }
-  if (options.Encoding == CsvEncoding::Sjis) return out;
-  std::string utf8 = options.ByteOrderMark ? std::string(kUtf8Bom) : std::string();
-  SjisTable().Append(out, utf8);
-  return utf8;
+}
+
+void CsvWriter::Field(std::string_view field) {
+  if (fields_++ > 0) out_ += options_.Separator;
+  lastEmpty_ = field.empty();
+  if (std::none_of(field.begin(), field.end(),
+                   [this](char c) { return special_[static_cast<unsigned char>(c)]; })) {
+    Put(field);
+    return;
+  }
+  out_ += '"';
+  for (std::size_t quote; (quote = field.find('"')) != std::string_view::npos;
+       field.remove_prefix(quote + 1)) {
+    Put(field.substr(0, quote + 1));
+    out_ += '"';
+  }
+  Put(field);
+  out_ += '"';
+}
+
+void CsvWriter::EndRecord() {
+  // A record of one empty field would read back as a blank line, which readers skip.
+  if (fields_ == 1 && lastEmpty_) out_ += "\"\"";
+  out_ += "\r\n";
+  fields_ = 0;
+}
+
+std::string CsvWriter::Finish() {
+  std::string out = std::move(out_);
+  out_.clear();
+  fields_ = 0;
+  return out;
+}
+
+std::string WriteCsv(const std::vector<std::vector<std::string>>& rows, const CsvWriteOptions& options) {
+  CsvWriter writer(options);
+  for (const std::vector<std::string>& row : rows) {
+    for (const std::string& field : row) writer.Field(field);
+    writer.EndRecord();
+  }
+  return writer.Finish();
 }
 
 std::string_view CsvSeparatorName(char separator) {

@@ -56,8 +56,28 @@ struct CsvWriteOptions {
   char Separator = ',';
 };
 
-// The bytes of a file holding rows (Shift-JIS fields): CR LF after each record; a field is quoted when
-// it holds the separator, a quote or a line break, and a record of one empty field is written "".
+// Builds the bytes of a file record by record from Shift-JIS fields, so that a large table need never
+// be held as rows of strings: CR LF after each record; a field is quoted when it holds the separator, a
+// quote or a line break, and a record of one empty field is written "".
+class CsvWriter {
+ public:
+  explicit CsvWriter(const CsvWriteOptions& options = {});
+  void Field(std::string_view field);
+  void EndRecord();
+  // The bytes of the file in the options' encoding; the writer is empty afterwards.
+  std::string Finish();
+
+ private:
+  CsvWriteOptions options_;
+  bool special_[256] = {};  // the bytes that make a field quoted
+  void Put(std::string_view sjis);
+
+  std::string out_;         // in the options' encoding
+  std::size_t fields_ = 0;  // of the record being written
+  bool lastEmpty_ = false;
+};
+
+// The bytes of a file holding rows, as CsvWriter writes them.
 std::string WriteCsv(const std::vector<std::vector<std::string>>& rows, const CsvWriteOptions& options = {});
 
 // The name of a separator for messages and options: "," "tab" ";".

@@ -3,6 +3,8 @@
 #include <sys/stat.h>
 
 #include <algorithm>
+#include <charconv>
+#include <deque>
 #include <unordered_map>
 
 #include "base/Error.h"
@@ -61,8 +63,6 @@ std::string BreaksToTags(std::string_view value) {
   }
   return out;
 }
-
-std::string TagsToBreaks(std::string_view value) { return base::ReplaceBytes(value, kBreakTag, "\n"); }
 
 base::Error CsvError(std::string_view message) { return base::Error(base::Utf8ToSjis(message)); }
 
@@ -216,62 +216,123 @@ MMapFile::Row CsvBlockFieldRow(const MCsvImport& import, const MMapFile::Row* cu
   return row;
 }
 
-MMapFile::Rows CsvExportRows(const MLayout& layout, const MMapFile& mapFile, const MMapDB& pages,
-                             const MListDB* unplaced, const MListDB* trash) {
-  // The columns: the fields of every class, in layout order, each name once.
-  MMapFile::Row header{"page", "row", "column", "class"};
-  std::unordered_map<std::string, std::vector<std::pair<std::string, std::size_t>>> columnsOf;
-  for (const auto& blockClass : layout.Blocks) {
-    if (columnsOf.count(blockClass->Name) != 0) continue;
-    const MMapFile::Row* fields = mapFile.FindBlockFields(blockClass->Name);
-    const std::vector<MCsvField> all = CsvClassFields(*blockClass, fields);
-    const std::size_t count = CsvPositionalFieldCount(*blockClass, fields);
-    auto& columns = columnsOf[blockClass->Name];
-    for (std::size_t f = 0; f < count; ++f) {
-      std::size_t at = 4;
-      while (at < header.size() && !base::SameText(header[at], all[f].Key)) ++at;
-      if (at == header.size()) header.push_back(all[f].Key);
-      columns.emplace_back(all[f].Key, at);
+namespace {
+
+class CsvExporter {
+ public:
+  CsvExporter(const MLayout& layout, const MMapFile& mapFile, const base::CsvWriteOptions& options)
+      : writer_(options) {
+    // The columns: the fields of every class, in layout order, each name once.
+    header_ = {"page", "row", "column", "class"};
+    struct ClassKeys {
+      const MBlock* blockClass;
+      std::vector<std::pair<std::string, std::size_t>> keys;  // and their columns
+    };
+    std::vector<ClassKeys> keysOf;
+    for (const auto& blockClass : layout.Blocks) {
+      if (classes_.count(blockClass->Name) != 0) continue;
+      classes_[blockClass->Name];
+      const MMapFile::Row* fields = mapFile.FindBlockFields(blockClass->Name);
+      std::vector<MCsvField> all = CsvClassFields(*blockClass, fields);
+      const std::size_t count = CsvPositionalFieldCount(*blockClass, fields);
+      ClassKeys& placed = keysOf.emplace_back(ClassKeys{blockClass.get(), {}});
+      for (std::size_t f = 0; f < count; ++f) {
+        std::size_t at = 4;
+        while (at < header_.size() && !base::SameText(header_[at], all[f].Key)) ++at;
+        if (at == header_.size()) header_.push_back(all[f].Key);
+        placed.keys.emplace_back(std::move(all[f].Key), at);
+      }
     }
+    for (auto& [blockClass, keys] : keysOf) {
+      std::vector<MBlock::ValueSlot>& columns = classes_[blockClass->Name];
+      columns.resize(header_.size() - 4);
+      for (auto& [key, at] : keys)
+        columns[at - 4] = blockClass->FindValueSlot(keys_.emplace_back(std::move(key)));
+    }
+    for (const std::string& name : header_) writer_.Field(name);
+    writer_.EndRecord();
   }
 
-  MMapFile::Rows rows;
-  rows.reserve(static_cast<std::size_t>(pages.BlockCount()) + 1);
-  rows.push_back(header);
-  const auto add = [&](const MBlock& block, std::string page, std::string row, std::string column) {
-    MMapFile::Row& out = rows.emplace_back(header.size());
-    out[0] = std::move(page);
-    out[1] = std::move(row);
-    out[2] = std::move(column);
-    out[3] = block.Name;
-    const auto found = columnsOf.find(block.Name);
-    if (found == columnsOf.end()) return;
-    for (const auto& [key, at] : found->second) {
-      std::string value = block.GetElementValue(key);
-      out[at] = value.find(kBreakTag) == std::string::npos ? std::move(value) : TagsToBreaks(value);
+  void Write(const MBlock& block, std::string_view page, std::string_view row, std::string_view column) {
+    writer_.Field(page);
+    writer_.Field(row);
+    writer_.Field(column);
+    writer_.Field(block.Name);
+    // Blocks of a class mostly come in runs.
+    if (columns_ == nullptr || block.Name != lastClass_) {
+      const auto found = classes_.find(block.Name);
+      columns_ = found == classes_.end() ? nullptr : &found->second;
+      lastClass_ = block.Name;
     }
+    for (std::size_t at = 4; at < header_.size(); ++at)
+      writer_.Field(columns_ == nullptr ? std::string_view() : Value(block, (*columns_)[at - 4]));
+    writer_.EndRecord();
+  }
+
+  std::string Finish() { return writer_.Finish(); }
+
+ private:
+  // The value as a cell holds it: the data file's "<br>" and a text's line breaks as "\n".
+  std::string_view Value(const MBlock& block, const MBlock::ValueSlot& slot) {
+    bool lines = false;
+    const std::string_view text = block.ValueAt(slot, owned_, &lines);
+    if (std::none_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '<'; })) return text;
+    value_.clear();
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      if (lines && text.substr(i, 2) == "\r\n") {
+        value_ += '\n';
+        ++i;
+      } else if (text.substr(i, kBreakTag.size()) == kBreakTag) {
+        value_ += '\n';
+        i += kBreakTag.size() - 1;
+      } else {
+        value_ += text[i];
+      }
+    }
+    return value_;
+  }
+
+  base::CsvWriter writer_;
+  MMapFile::Row header_;
+  std::unordered_map<std::string, std::vector<MBlock::ValueSlot>> classes_;
+  std::string lastClass_;
+  const std::vector<MBlock::ValueSlot>* columns_ = nullptr;  // of lastClass_
+  std::deque<std::string> keys_;                             // the slots' names view these
+  std::string owned_;  // a text's value, for as long as the writer needs it
+  std::string value_;  // a value with its breaks converted
+};
+
+}  // namespace
+
+std::string CsvExportBytes(const MLayout& layout, const MMapFile& mapFile, const MMapDB& pages,
+                           const base::CsvWriteOptions& options, const MListDB* unplaced,
+                           const MListDB* trash) {
+  CsvExporter exporter(layout, mapFile, options);
+  char number[3][16];
+  const auto text = [&number](int slot, int n) {
+    const auto end = std::to_chars(number[slot], number[slot] + sizeof number[slot], n).ptr;
+    return std::string_view(number[slot], static_cast<std::size_t>(end - number[slot]));
   };
   for (int p = 1; p <= pages.PageCount(); ++p) {
     const MGrid& grid = pages.GetPage(p - 1)->Grid;
     for (int r = 1; r <= grid.RowCount(); ++r) {
       for (int c = 1; c <= grid.PointCount(r); ++c) {
         if (const MBlock* block = As<MBlock>(grid.BlockAt(r, c)))
-          add(*block, std::to_string(p), std::to_string(r), std::to_string(c));
+          exporter.Write(*block, text(0, p), text(1, r), text(2, c));
       }
     }
   }
   for (const auto& [list, name] : {std::pair{unplaced, "未配置"}, std::pair{trash, "ごみ箱"}}) {
     if (list == nullptr) continue;
     const std::string page = base::Utf8ToSjis(name);
-    for (const auto& block : list->Entries()) add(*block, page, {}, {});
+    for (const auto& block : list->Entries()) exporter.Write(*block, page, {}, {});
   }
-  return rows;
+  return exporter.Finish();
 }
 
 void WriteCsvFile(std::string_view path, const std::string& bytes) { ReplaceDocumentFile(path, bytes); }
 
 std::string DocumentCsvBytes(const base::CsvWriteOptions& options, bool lists) {
-  return base::WriteCsv(CsvExportRows(*gLayout, *gMapFile, *gMapDB, lists ? gUnmapDB.get() : nullptr,
-                                      lists ? gTrashDB.get() : nullptr),
-                        options);
+  return CsvExportBytes(*gLayout, *gMapFile, *gMapDB, options, lists ? gUnmapDB.get() : nullptr,
+                        lists ? gTrashDB.get() : nullptr);
 }

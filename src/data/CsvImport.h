@@ -81,11 +81,13 @@ std::vector<std::unique_ptr<MBlock>> BuildCsvBlocks(const MLayout& layout, const
 // one) extended by the fields the columns feed. Equal to *current when nothing is lacking.
 MMapFile::Row CsvBlockFieldRow(const MCsvImport& import, const MMapFile::Row* current);
 
-// The rows of an export (Shift-JIS): a header, then one row per placed block in reading order, then,
-// when given, the blocks of the unplaced list and the trash (page "未配置" or "ごみ箱", no row or
-// column).
-MMapFile::Rows CsvExportRows(const MLayout& layout, const MMapFile& mapFile, const MMapDB& pages,
-                             const MListDB* unplaced = nullptr, const MListDB* trash = nullptr);
+// The bytes of an export: a header ("page,row,column,class" and the fields of every class), then one
+// record per placed block in reading order, then, when given, the blocks of the unplaced list and the
+// trash (page "未配置" or "ごみ箱", no row or column). Written straight from the blocks, without a
+// table of the whole document in between.
+std::string CsvExportBytes(const MLayout& layout, const MMapFile& mapFile, const MMapDB& pages,
+                           const base::CsvWriteOptions& options, const MListDB* unplaced = nullptr,
+                           const MListDB* trash = nullptr);
 // Writes bytes as the file at path: complete or not at all. Raises base::Error when it cannot.
 void WriteCsvFile(std::string_view path, const std::string& bytes);
 // The open document of the global objects as the bytes of a CSV file; lists adds the unplaced list

@@ -75,15 +75,38 @@ void MBlock::SetElementValue(std::string_view key, std::string_view value) {
 }
 
 std::string MBlock::GetElementValue(std::string_view key) const {
+  std::string scratch;
+  bool isText = false;
+  const std::string_view value = ValueAt(FindValueSlot(key), scratch, &isText);
+  return isText ? LineBreaksToBreakTags(value) : std::string(value);
+}
+
+MBlock::ValueSlot MBlock::FindValueSlot(std::string_view key) const {
   const ValueKey k = SplitKey(key);
-  const MControl* child = FindChild(k.name);
-  if (child == nullptr) return {};
-  if (k.hasProperty) {
-    if (k.property != kVisibleWord) return {};
-    return child->Visible ? "1" : "0";
+  ValueSlot slot;
+  if (k.hasProperty && k.property != kVisibleWord) return slot;
+  for (std::size_t i = 0; i < Children.size(); ++i) {
+    if (Children[i]->Name != k.name) continue;
+    slot.name = k.name;
+    slot.child = i;
+    slot.visibleFlag = k.hasProperty;
+    break;
   }
+  return slot;
+}
+
+std::string_view MBlock::ValueAt(const ValueSlot& slot, std::string& scratch, bool* isText) const {
+  if (slot.name.empty()) return {};
+  const MControl* child = slot.child < Children.size() && Children[slot.child]->Name == slot.name
+                              ? Children[slot.child].get()
+                              : FindChild(slot.name);
+  if (child == nullptr) return {};
+  if (slot.visibleFlag) return child->Visible ? "1" : "0";
   if (const MImage* image = As<MImage>(child)) return image->Value;
-  if (const MText* text = As<MText>(child)) return LineBreaksToBreakTags(text->GetText());
+  if (const MText* text = As<MText>(child)) {
+    if (isText != nullptr) *isText = true;
+    return text->TextView(scratch);
+  }
   if (const MBarcode* barcode = As<MBarcode>(child)) return barcode->Value;
   return {};
 }

@@ -58,6 +58,17 @@ class MBlock : public MContainer {
   // Block values (BlockValues.cpp). A key is a child's name, or its name and ".visible".
   void SetElementValue(std::string_view key, std::string_view value);
   std::string GetElementValue(std::string_view key) const;
+  // A key found among the children once, to read the values of many blocks of a class: blocks are
+  // copies of their class, so the child is looked for at the same index first. The name views the key.
+  struct ValueSlot {
+    std::string_view name;  // the child's; empty when the key names no value
+    std::size_t child = 0;
+    bool visibleFlag = false;
+  };
+  ValueSlot FindValueSlot(std::string_view key) const;
+  // The value at a slot, but a text's line breaks as stored where GetElementValue gives "<br>";
+  // scratch holds it when it is no stored string. isText tells whether it is a text's.
+  std::string_view ValueAt(const ValueSlot& slot, std::string& scratch, bool* isText = nullptr) const;
   // record: entry 0 the class name, then one value per key of fieldRow (the data file's block-field
   // row of this class: entry 0 the class name, then the keys); null when the class has none.
   void LoadValues(const std::vector<std::string>& record, const std::vector<std::string>* fieldRow);

@@ -48,15 +48,21 @@ void MText::SetText(std::string_view value) {
 // The stored text for every data type. Texts of the computed types (create-date, now-date, now-page,
 // total-page) show a value that depends on the document and the page; element drawing computes it.
 std::string MText::GetText() const {
+  std::string scratch;
+  const std::string_view text = TextView(scratch);
+  return text.data() == scratch.data() ? std::move(scratch) : std::string(text);
+}
+
+std::string_view MText::TextView(std::string& scratch) const {
   // Dates and page numbers come from the document around the model (layout/ComputedText.h).
-  if (std::string computed; ComputedText(*this, computed)) return computed;
+  if (ComputedText(*this, scratch)) return scratch;
   if (Lines.size() == 1) return Lines.front();
-  std::string text;
+  scratch.clear();
   for (const std::string& line : Lines) {
-    text += line;
-    text += "\r\n";
+    scratch += line;
+    scratch += "\r\n";
   }
-  return text;
+  return scratch;
 }
 
 void MBarcode::Assign(const MControl& source) {

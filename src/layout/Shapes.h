@@ -87,6 +87,9 @@ class MText : public MShape {
   void SetText(std::string_view value);
   // The single line, or every line followed by CR LF (empty when there are none).
   std::string GetText() const;
+  // The same text without a copy when it is one stored line; scratch holds it otherwise. For readers
+  // of many texts, such as an export.
+  std::string_view TextView(std::string& scratch) const;
 
   std::vector<std::string> Lines;
   std::string FontFamily;  // empty keeps the surface's face

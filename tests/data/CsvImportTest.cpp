@@ -113,17 +113,23 @@ TEST_F(CsvImport, AnImportIsOneStepThatUndoRemovesWhole) {
 
 TEST_F(CsvImport, ExportedRowsImportBackToTheSameValues) {
   ImportCsv(Plan("name,code,biko\n\"a,b\",\"q\"\"1\",\"two\nlines\"\n"));
-  const MMapFile::Rows rows = CsvExportRows(*gLayout, *gMapFile, *gMapDB, gUnmapDB.get(), gTrashDB.get());
+  const auto exported = [](base::CsvEncoding encoding, char separator) {
+    return CsvExportBytes(*gLayout, *gMapFile, *gMapDB, {encoding, true, separator}, gUnmapDB.get(),
+                          gTrashDB.get());
+  };
+  const MMapFile::Rows rows = base::ReadCsv(exported(base::CsvEncoding::Sjis, ',')).Rows;
   ASSERT_EQ(rows.size(), 5u);
   EXPECT_EQ(base::SjisToUtf8(base::EncodeCommaText(rows[0])), "page,row,column,class,name,code,biko,kana");
   EXPECT_EQ(base::SjisToUtf8(base::EncodeCommaText(rows[1])), "1,1,1,item,茶,c1,,");
   EXPECT_EQ(base::SjisToUtf8(base::EncodeCommaText(rows[2])), "1,2,1,item,湯呑み,c2,,");
   EXPECT_EQ(base::SjisToUtf8(rows[3][0]), "未配置");
+  EXPECT_EQ(rows[4][6], "two\nlines\n") << "a memo's lines and the file's <br> as line breaks in the cell";
 
   // Through the bytes of a file in both encodings, into blocks of the class again.
-  for (const base::CsvEncoding encoding : {base::CsvEncoding::Utf8, base::CsvEncoding::Sjis}) {
-    const std::string bytes = base::WriteCsv(rows, {encoding, true, ','});
-    const MCsvImport back = PlanCsvImport(*gLayout, *gMapFile, "item", base::ReadCsv(bytes));
+  for (const auto& [encoding, separator] :
+       {std::pair{base::CsvEncoding::Utf8, ','}, {base::CsvEncoding::Sjis, '\t'}}) {
+    const MCsvImport back =
+        PlanCsvImport(*gLayout, *gMapFile, "item", base::ReadCsv(exported(encoding, separator)));
     const std::vector<std::unique_ptr<MBlock>> blocks = BuildCsvBlocks(*gLayout, back);
     ASSERT_EQ(blocks.size(), 4u);
     const Names keys{"name", "code", "kana", "biko"};
