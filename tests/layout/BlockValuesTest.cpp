@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 #include <string>
 #include <vector>
@@ -49,6 +50,26 @@ TEST_F(BlockValues, EachKindOfElement) {
   // Elements without a value read as empty and ignore values.
   block_->SetElementValue("frame", "x");
   EXPECT_EQ(block_->GetElementValue("frame"), "");
+}
+
+// A slot found once on the class reads what GetElementValue reads, in every block of the class, also
+// one whose children no longer stand where the class has them.
+TEST_F(BlockValues, SlotsFoundOnTheClassReadEveryBlockLikeTheirKeys) {
+  const MBlock& blockClass = *loaded_.layout->Blocks[0];
+  block_->SetElementValue("note", "a<br>b");
+  block_->SetElementValue("bar", "A1");
+  block_->SetElementValue("name.visible", "0");
+  std::unique_ptr<MBlock> moved = block_->Clone();
+  std::rotate(moved->Children.begin(), moved->Children.begin() + 2, moved->Children.end());
+  for (const char* key : {"name", "name.visible", "name.other", "note", "photo", "bar", "frame", "missing"}) {
+    const MBlock::ValueSlot slot = blockClass.FindValueSlot(key);
+    for (const MBlock* block : {block_.get(), moved.get()}) {
+      std::string scratch;
+      bool isText = false;
+      const std::string value(block->ValueAt(slot, scratch, &isText));
+      EXPECT_EQ(isText ? LineBreaksToBreakTags(value) : value, block->GetElementValue(key)) << key;
+    }
+  }
 }
 
 TEST_F(BlockValues, ImageValueKeepsWhatWasWrittenAndResolvesThePath) {
