@@ -7,14 +7,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-namespace {
-
-void Name(QWidget* widget, const char* name, const QString& hint) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setAccessibleName(hint);
-}
-
-}  // namespace
+#include "app/dialogs/DialogParts.h"
 
 TdlgCsvExport::TdlgCsvExport(QWidget* parent) : QDialog(parent) {
   setObjectName(QStringLiteral("dlgCsvExport"));
@@ -22,31 +15,20 @@ TdlgCsvExport::TdlgCsvExport(QWidget* parent) : QDialog(parent) {
   setAccessibleName(windowTitle());
 
   cbxEncoding = new QComboBox(this);
-  Name(cbxEncoding, "cbxEncoding", QStringLiteral("文字コード"));
+  NameControl(cbxEncoding, "cbxEncoding", QStringLiteral("文字コード"));
   cbxEncoding->addItems({QStringLiteral("UTF-8 (BOM 付き)"), QStringLiteral("Shift-JIS")});
   cbxSeparator = new QComboBox(this);
-  Name(cbxSeparator, "cbxSeparator", QStringLiteral("区切り文字"));
+  NameControl(cbxSeparator, "cbxSeparator", QStringLiteral("区切り文字"));
   cbxSeparator->addItems(
       {QStringLiteral("カンマ (,)"), QStringLiteral("タブ"), QStringLiteral("セミコロン (;)")});
   chkLists = new QCheckBox(QStringLiteral("未配置とごみ箱のブロックも書き出す(&L)"), this);
-  Name(chkLists, "chkLists", QStringLiteral("未配置とごみ箱のブロックも書き出す"));
-
-  btnOK = new QPushButton(QStringLiteral("O K"), this);
-  Name(btnOK, "btnOK", QStringLiteral("OK"));
-  btnOK->setDefault(true);
-  btnCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-  Name(btnCancel, "btnCancel", QStringLiteral("キャンセル"));
-  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+  NameControl(chkLists, "chkLists", QStringLiteral("未配置とごみ箱のブロックも書き出す"));
 
   auto* form = new QFormLayout;
   form->addRow(QStringLiteral("文字コード(&E):"), cbxEncoding);
   form->addRow(QStringLiteral("区切り文字(&S):"), cbxSeparator);
   form->addRow(QString(), chkLists);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
+  QHBoxLayout* buttons = OkCancelRow(this, btnOK, btnCancel);
   auto* column = new QVBoxLayout(this);
   column->addLayout(form);
   column->addLayout(buttons);

@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
 #include <QHBoxLayout>
@@ -13,6 +12,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "app/dialogs/DialogParts.h"
 #include "base/Error.h"
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"
@@ -25,11 +25,6 @@ namespace {
 // Records shown in the preview; the import takes all of them.
 constexpr int kPreviewRecords = 20;
 const char* const kSeparators = ",\t;";
-
-void Name(QWidget* widget, const char* name, const QString& hint) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setAccessibleName(hint);
-}
 
 // A field as the column combo boxes show it: its key, then what the class makes of it.
 QString FieldCaption(const MCsvField& field) {
@@ -61,18 +56,18 @@ TdlgCsvImport::TdlgCsvImport(std::string bytes, const QString& fileName, QWidget
   resize(760, 560);
 
   cbxClass = new QComboBox(this);
-  Name(cbxClass, "cbxClass", QStringLiteral("ブロッククラス"));
+  NameControl(cbxClass, "cbxClass", QStringLiteral("ブロッククラス"));
   for (const auto& block : gLayout->Blocks) cbxClass->addItem(FromSjis(block->Name));
   cbxEncoding = new QComboBox(this);
-  Name(cbxEncoding, "cbxEncoding", QStringLiteral("文字コード"));
+  NameControl(cbxEncoding, "cbxEncoding", QStringLiteral("文字コード"));
   cbxEncoding->addItem(QStringLiteral("UTF-8"));
   cbxEncoding->addItem(QStringLiteral("Shift-JIS"));
   cbxSeparator = new QComboBox(this);
-  Name(cbxSeparator, "cbxSeparator", QStringLiteral("区切り文字"));
+  NameControl(cbxSeparator, "cbxSeparator", QStringLiteral("区切り文字"));
   cbxSeparator->addItems(
       {QStringLiteral("カンマ (,)"), QStringLiteral("タブ"), QStringLiteral("セミコロン (;)")});
   chkHeader = new QCheckBox(QStringLiteral("1 行目は見出し(&H)"), this);
-  Name(chkHeader, "chkHeader", QStringLiteral("1 行目は見出し"));
+  NameControl(chkHeader, "chkHeader", QStringLiteral("1 行目は見出し"));
 
   auto* choices = new QFormLayout;
   choices->addRow(QStringLiteral("ブロッククラス(&B):"), cbxClass);
@@ -81,10 +76,10 @@ TdlgCsvImport::TdlgCsvImport(std::string bytes, const QString& fileName, QWidget
   choices->addRow(QString(), chkHeader);
 
   tblPreview = new QTableWidget(this);
-  Name(tblPreview, "tblPreview", QStringLiteral("先頭の行"));
+  NameControl(tblPreview, "tblPreview", QStringLiteral("先頭の行"));
   tblPreview->setEditTriggers(QAbstractItemView::NoEditTriggers);
   tblColumns = new QTableWidget(this);
-  Name(tblColumns, "tblColumns", QStringLiteral("列の割り当て"));
+  NameControl(tblColumns, "tblColumns", QStringLiteral("列の割り当て"));
   tblColumns->setColumnCount(3);
   tblColumns->setHorizontalHeaderLabels(
       {QStringLiteral("列"), QStringLiteral("見出し / 最初の値"), QStringLiteral("ブロックの項目")});
@@ -92,21 +87,11 @@ TdlgCsvImport::TdlgCsvImport(std::string bytes, const QString& fileName, QWidget
   tblColumns->verticalHeader()->hide();
   tblColumns->horizontalHeader()->setStretchLastSection(true);
   lblMessage = new QLabel(this);
-  Name(lblMessage, "lblMessage", QStringLiteral("メッセージ"));
+  NameControl(lblMessage, "lblMessage", QStringLiteral("メッセージ"));
   lblMessage->setWordWrap(true);
   lblMessage->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-  btnOK = new QPushButton(QStringLiteral("O K"), this);
-  Name(btnOK, "btnOK", QStringLiteral("OK"));
-  btnOK->setDefault(true);
-  btnCancel = new QPushButton(QStringLiteral("キャンセル"), this);
-  Name(btnCancel, "btnCancel", QStringLiteral("キャンセル"));
-  connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);
-  connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
-  auto* buttons = new QHBoxLayout;
-  buttons->addStretch(1);
-  buttons->addWidget(btnOK);
-  buttons->addWidget(btnCancel);
+  QHBoxLayout* buttons = OkCancelRow(this, btnOK, btnCancel);
 
   auto* column = new QVBoxLayout(this);
   column->addLayout(choices);

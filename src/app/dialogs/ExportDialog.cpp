@@ -10,14 +10,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
-namespace {
-
-void Name(QWidget* widget, const char* name, const QString& hint) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setAccessibleName(hint);
-}
-
-}  // namespace
+#include "app/dialogs/DialogParts.h"
 
 TdlgExport::TdlgExport(Kind kind, int pageCount, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
@@ -29,17 +22,17 @@ TdlgExport::TdlgExport(Kind kind, int pageCount, QWidget* parent)
   if (kind == ekPdf) {
     const int last = std::max(pageCount, 1);
     rbAllPages = new QRadioButton(QStringLiteral("すべてのページ(&A)"), this);
-    Name(rbAllPages, "rbAllPages", QStringLiteral("すべてのページ"));
+    NameControl(rbAllPages, "rbAllPages", QStringLiteral("すべてのページ"));
     rbAllPages->setChecked(true);
     column->addWidget(rbAllPages);
     auto* range = new QHBoxLayout;
     rbPageRange = new QRadioButton(QStringLiteral("ページ指定(&G)"), this);
-    Name(rbPageRange, "rbPageRange", QStringLiteral("ページ指定"));
+    NameControl(rbPageRange, "rbPageRange", QStringLiteral("ページ指定"));
     range->addWidget(rbPageRange);
     edtFromPage = new QSpinBox(this);
-    Name(edtFromPage, "edtFromPage", QStringLiteral("開始ページ"));
+    NameControl(edtFromPage, "edtFromPage", QStringLiteral("開始ページ"));
     edtToPage = new QSpinBox(this);
-    Name(edtToPage, "edtToPage", QStringLiteral("終了ページ"));
+    NameControl(edtToPage, "edtToPage", QStringLiteral("終了ページ"));
     for (QSpinBox* box : {edtFromPage, edtToPage}) box->setRange(1, last);
     edtFromPage->setValue(1);
     edtToPage->setValue(last);
@@ -56,7 +49,7 @@ TdlgExport::TdlgExport(Kind kind, int pageCount, QWidget* parent)
   } else {
     auto* form = new QFormLayout;
     edtDpi = new QSpinBox(this);
-    Name(edtDpi, "edtDpi", QStringLiteral("解像度 (dpi)"));
+    NameControl(edtDpi, "edtDpi", QStringLiteral("解像度 (dpi)"));
     edtDpi->setRange(10, 1200);
     edtDpi->setValue(96);
     form->addRow(QStringLiteral("解像度 (dpi)(&R)"), edtDpi);
@@ -65,10 +58,10 @@ TdlgExport::TdlgExport(Kind kind, int pageCount, QWidget* parent)
 
   auto* buttons = new QDialogButtonBox(this);
   QPushButton* ok = buttons->addButton(QStringLiteral("O K"), QDialogButtonBox::AcceptRole);
-  Name(ok, "btnOK", QStringLiteral("OK"));
+  NameControl(ok, "btnOK", QStringLiteral("OK"));
   ok->setDefault(true);
   QPushButton* cancel = buttons->addButton(QStringLiteral("キャンセル"), QDialogButtonBox::RejectRole);
-  Name(cancel, "btnCancel", QStringLiteral("キャンセル"));
+  NameControl(cancel, "btnCancel", QStringLiteral("キャンセル"));
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   column->addWidget(buttons);

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QWheelEvent>
 
+#include "app/dialogs/DialogParts.h"
 #include "app/platform/Icons.h"
 #include "render/QtText.h"
 
@@ -21,11 +22,6 @@ constexpr int kWidth = 473;
 constexpr int kHeight = 441;
 constexpr int kMargin = 9;
 constexpr int kMemoTop = 104;
-
-void Name(QWidget* widget, const char* name, const QString& accessible) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setAccessibleName(accessible);
-}
 
 // The information file's lines, or nothing when there is no such file. It is Shift-JIS, like every
 // other text file of the editor; its line ends may be CR LF or LF.
@@ -83,12 +79,12 @@ TdlgVersion::TdlgVersion(QWidget* parent, const QString& infoPath)
   setFixedSize(kWidth, kHeight);
 
   imgAbout = new QLabel(this);
-  Name(imgAbout, "imgAbout", QStringLiteral("Tessora"));
+  NameControl(imgAbout, "imgAbout", QStringLiteral("Tessora"));
   imgAbout->setGeometry(kMargin + 8, kMargin + 8, 64, 64);
   imgAbout->setPixmap(IconFor(MIcon::App).pixmap(64, 64));
 
   lblAppName = new QLabel(QStringLiteral("Tessora"), this);
-  Name(lblAppName, "lblAppName", QStringLiteral("Tessora"));
+  NameControl(lblAppName, "lblAppName", QStringLiteral("Tessora"));
   QFont big = lblAppName->font();
   big.setPointSizeF(big.pointSizeF() * 1.6);
   big.setBold(true);
@@ -97,7 +93,7 @@ TdlgVersion::TdlgVersion(QWidget* parent, const QString& infoPath)
 
   const auto label = [this](const char* name, const QString& text, int x, int y, int width) {
     auto* l = new QLabel(text, this);
-    Name(l, name, text);
+    NameControl(l, name, text);
     l->setGeometry(x, y, width, 20);
     return l;
   };
@@ -109,13 +105,13 @@ TdlgVersion::TdlgVersion(QWidget* parent, const QString& infoPath)
   lblBuild->setAccessibleName(QStringLiteral("Build ") + lblBuild->text());
 
   btnOK = new QPushButton(QStringLiteral("O K"), this);
-  Name(btnOK, "btnOK", QStringLiteral("OK"));
+  NameControl(btnOK, "btnOK", QStringLiteral("OK"));
   btnOK->setGeometry(kWidth - kMargin - 8 - 75, kMargin + 8, 75, 25);
   btnOK->setDefault(true);
   connect(btnOK, &QPushButton::clicked, this, &QDialog::accept);  // Escape closes as well
 
   mmInfo = new QPlainTextEdit(this);
-  Name(mmInfo, "mmInfo", QStringLiteral("情報"));
+  NameControl(mmInfo, "mmInfo", QStringLiteral("情報"));
   mmInfo->setGeometry(kMargin, kMemoTop, kWidth - 2 * kMargin, kHeight - kMemoTop - kMargin);
   mmInfo->setReadOnly(true);
   mmInfo->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
