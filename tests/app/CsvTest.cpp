@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFileInfo>
 #include <cstdio>
 #include <memory>
 
@@ -82,7 +83,11 @@ TEST_F(WindowTest, ImportAndExportThroughTheDialogs) {
              "\xEF\xBB\xBF"
              "nom;codigo\r\n煎茶;x1\r\n玉露;x2\r\n");
   QString file = QString::fromStdString((folder_ / "in.csv").string());
-  w.ChooseFileForTest = [&](bool, const QString&, const QString&) { return file; };
+  QString proposed;
+  w.ChooseFileForTest = [&](bool, const QString&, const QString& folder) {
+    proposed = folder;
+    return file;
+  };
   QString message;
   w.CsvImportForTest = [&](TdlgCsvImport& dialog) {
     EXPECT_EQ(dialog.findChild<QComboBox*>("cbxSeparator")->currentIndex(), 2);
@@ -94,6 +99,8 @@ TEST_F(WindowTest, ImportAndExportThroughTheDialogs) {
     return true;
   };
   Find<QAction>("miImportCsv")->trigger();
+  EXPECT_EQ(QFileInfo(proposed).absoluteFilePath(), QFileInfo(file).absolutePath())
+      << "records are looked for beside the document";
   EXPECT_EQ(message, QStringLiteral("2 個のブロックを未配置に追加します。"));
   EXPECT_EQ(doc_test::ListNames(*gUnmapDB),
             (std::vector<std::string>{"tea1", "cup", "tea2", "pot", "煎茶", "玉露"}));

@@ -32,7 +32,7 @@ void TfmMain::ImportCsv() {
   CommitBeforeLeavingThePage();
   // Records usually lie beside the document, not in the program's folder.
   const QString folder =
-      dialogFolder_.isEmpty() ? QFileInfo(FromSjis(gMapFile->FileName())).absolutePath() : QString();
+      gMapFile->FileName().empty() ? QString() : QFileInfo(FromSjis(gMapFile->FileName())).absolutePath();
   const QString chosen = ChooseCsvFile(false, QStringLiteral("CSV ファイルの選択"), folder);
   if (chosen.isEmpty()) return;
   std::string bytes;
