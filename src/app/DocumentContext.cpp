@@ -9,7 +9,7 @@
 #include "render/RenderGlobal.h"
 
 MDocumentContext MDocumentContext::FromGlobals() {
-  return MDocumentContext{*gMapFile, *gLayout,    *gMapDB,        *gUnmapDB,
+  return MDocumentContext{*gMapFile, *gLayout,    *gMapDB,       *gUnmapDB,
                           *gTrashDB, *gMapCanvas, *gUnmapCanvas, *gTrashCanvas};
 }
 

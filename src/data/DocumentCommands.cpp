@@ -103,7 +103,7 @@ MCommandReport MCommandScope::Done(unsigned lists) {
   report_.CurrentPageChanged = report_.CurrentPage != pageBefore_;
   // An entry inserted or taken at the cursor changes what the cursor stands on, not its place.
   report_.CursorChanged = report_.CurrentPageChanged || report_.CursorRow != rowBefore_ ||
-                        report_.CursorColumn != columnBefore_ || (report_.Lists & dlPages) != 0;
+                          report_.CursorColumn != columnBefore_ || (report_.Lists & dlPages) != 0;
   return report_;
 }
 
@@ -168,8 +168,9 @@ MCommandReport OpenDocumentContent(std::string_view path, const std::string* rec
 
     // An empty or foreign file names no layout; its folder is no layout file to be reported.
     if (gMapFile->LayoutName().empty()) {
-      throw base::Error(base::Utf8ToSjis("ファイル \"") + fileName +
-                        base::Utf8ToSjis("\" はマッピングデータではありません。レイアウトの指定 (layout=) がありません。"));
+      throw base::Error(
+          base::Utf8ToSjis("ファイル \"") + fileName +
+          base::Utf8ToSjis("\" はマッピングデータではありません。レイアウトの指定 (layout=) がありません。"));
     }
     const std::string layoutPath = gIni->FullPath(gIni->ResolvePath(gMapFile->LayoutName()));
     {

@@ -12,7 +12,11 @@
 
 #include "render/BaseCanvas.h"
 
-MScrollBox::MScrollBox(QWidget* parent) : QScrollArea(parent) { setWidgetResizable(false); }
+MScrollBox::MScrollBox(QWidget* parent) : QScrollArea(parent) {
+  setWidgetResizable(false);
+  // The panel inside holds the keys; the box itself is no stop of Tab.
+  setFocusPolicy(Qt::NoFocus);
+}
 
 bool MScrollBox::focusNextPrevChild(bool next) {
   // QScrollArea scrolls the newly focused child into view; the panel fills the box, so skip that

@@ -16,6 +16,7 @@ MInplaceEditor::MInplaceEditor(QWidget* parent) : QTextEdit(parent) {
   setAcceptRichText(false);
   // A document dragged onto the page opens in the window; it is never text for the value.
   setAcceptDrops(false);
+  connect(this, &QTextEdit::selectionChanged, this, &MInplaceEditor::selectionMayHaveChanged);
   hide();
 }
 

@@ -50,6 +50,7 @@ MListPane::MListPane(MPane pane, const MDocumentContext& document, QWidget* pare
   auto* group = new QButtonGroup(bar);
   for (QToolButton* b : {thumb_, list_}) {
     b->setCheckable(true);
+    b->setFocusPolicy(Qt::NoFocus);  // as the tool bar's buttons: the mouse's, not stops of Tab
     b->setAutoRaise(true);
     group->addButton(b);
     row->addWidget(b);

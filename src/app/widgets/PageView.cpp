@@ -223,8 +223,7 @@ void MPageView::pnlMapKeyDown(QKeyEvent* key) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Execute:
-      if (mapping)
-        Apply(InsertSpecial((key->modifiers() & Qt::ShiftModifier) != 0 ? "newpage" : "newline"));
+      if (mapping) Apply(InsertSpecial((key->modifiers() & Qt::ShiftModifier) != 0 ? "newpage" : "newline"));
       break;
     case Qt::Key_Space:
       if (mapping) Apply(InsertSpecial("space"));

@@ -101,7 +101,8 @@ void MPageView::StartMoveDrag() {
 
 bool MPageView::MoveDragTarget() const {
   // Dropped on its own point, an entry does not move.
-  return document_.Pages.CurrentRow() != dragOriginRow_ || document_.Pages.CurrentColumn() != dragOriginColumn_;
+  return document_.Pages.CurrentRow() != dragOriginRow_ ||
+         document_.Pages.CurrentColumn() != dragOriginColumn_;
 }
 
 void MPageView::TrackMoveDrag(QPoint pixel) {

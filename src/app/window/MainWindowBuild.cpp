@@ -8,6 +8,7 @@
 #include <QRegularExpression>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
@@ -49,8 +50,8 @@ void TfmMain::BuildActions() {
   miPrint = make("miPrint", "印刷(&P)...", "印刷", MIcon::Print, Qt::CTRL | Qt::Key_P, [this] { Print(); });
   miPrintPreview = make("miPrintPreview", "印刷プレビュー(&V)...", "印刷プレビュー", MIcon::PrintPreview, {},
                         [this] { PrintPreview(); });
-  miExportPdf =
-      make("miExportPdf", "PDFに書き出し(&E)...", "PDFに書き出し", std::nullopt, {}, [this] { ExportToPdf(); });
+  miExportPdf = make("miExportPdf", "PDFに書き出し(&E)...", "PDFに書き出し", std::nullopt, {},
+                     [this] { ExportToPdf(); });
   miExportPng =
       make("miExportPng", "画像に書き出し...", "画像に書き出し", std::nullopt, {}, [this] { ExportToPng(); });
   miExit = make("miExit", "終了(&X)", {}, std::nullopt, {}, [this] { close(); });
@@ -77,9 +78,12 @@ void TfmMain::BuildActions() {
   miNextPage = make("miNextPage", "次ページ(&N)", {}, std::nullopt, Qt::Key_PageDown, [this] { NextPage(); });
 
   miInsertBlock = make("miInsertBlock", "ブロック(&B)...", {}, std::nullopt, {}, [this] { InsertBlock(); });
-  miNewLine = make("miNewLine", "改ページ(&L)", {}, std::nullopt, Qt::CTRL | Qt::Key_L, [this] { miNewLineClick(); });
-  miAutoMapping = make("miAutoMapping", "オートマッピング(&A)", {}, std::nullopt, {}, [this] { AutoMapping(); });
-  miSameMapping = make("miSameMapping", "同位置マッピング(&S)...", {}, std::nullopt, {}, [this] { SameMapping(); });
+  miNewLine =
+      make("miNewLine", "改ページ(&L)", {}, std::nullopt, Qt::CTRL | Qt::Key_L, [this] { miNewLineClick(); });
+  miAutoMapping =
+      make("miAutoMapping", "オートマッピング(&A)", {}, std::nullopt, {}, [this] { AutoMapping(); });
+  miSameMapping =
+      make("miSameMapping", "同位置マッピング(&S)...", {}, std::nullopt, {}, [this] { SameMapping(); });
   miAbout = make("miAbout", "バージョン情報(&A)...", {}, std::nullopt, {}, [this] { miAboutClick(); });
   BuildViewActions();
 }
@@ -106,11 +110,12 @@ void TfmMain::BuildViewActions() {
     QAction* action = NewAction(name, caption, hint);
     action->setShortcut(keys);
     action->setIcon(IconFor(icon));
-    OnTriggered(action, std::move(command));
+    // A zoom keeps the text being typed open: it commits it and lays the editor out again.
+    connect(action, &QAction::triggered, this, std::move(command));
     return action;
   };
-  miViewAll = view("miViewAll", "ページ全体を表示(&W)", "ページ全体を表示", MIcon::ViewAll, Qt::CTRL | Qt::Key_0,
-                   [this] { ViewAllClick(); });
+  miViewAll = view("miViewAll", "ページ全体を表示(&W)", "ページ全体を表示", MIcon::ViewAll,
+                   Qt::CTRL | Qt::Key_0, [this] { ViewAllClick(); });
   miViewReal = view("miViewReal", "等倍表示(&A)", "等倍表示", MIcon::ViewReal, Qt::CTRL | Qt::Key_1,
                     [this] { ViewRealClick(); });
   miViewBaseW = view("miViewBaseW", "ページ幅を基準に表示(&P)", "ページ幅を基準に表示", MIcon::ViewPageWidth,
@@ -124,15 +129,19 @@ void TfmMain::BuildViewActions() {
   }
   // The captions show the zoom keys; the keys themselves are actions of their own that take the plus
   // and minus keys of the main keyboard and the keypad, whatever other modifier is held.
-  miZoomIn = view("miZoomIn", "ズームイン(&Z)\tCtrl++", "ズームイン", MIcon::ZoomIn, {}, [this] { ZoomIn(); });
-  miZoomOut = view("miZoomOut", "ズームアウト(&O)\tCtrl+-", "ズームアウト", MIcon::ZoomOut, {}, [this] { ZoomOut(); });
+  miZoomIn =
+      view("miZoomIn", "ズームイン(&Z)\tCtrl++", "ズームイン", MIcon::ZoomIn, {}, [this] { ZoomIn(); });
+  miZoomOut = view("miZoomOut", "ズームアウト(&O)\tCtrl+-", "ズームアウト", MIcon::ZoomOut, {},
+                   [this] { ZoomOut(); });
   const auto keys = [](std::initializer_list<Qt::Key> codes) {
     QList<QKeySequence> sequences;
     for (const Qt::Key code : codes)
       for (const Qt::KeyboardModifiers extra :
            {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier),
-            Qt::KeyboardModifiers(Qt::AltModifier), Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::AltModifier)})
-        for (const Qt::KeyboardModifiers pad : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::KeypadModifier)})
+            Qt::KeyboardModifiers(Qt::AltModifier),
+            Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::AltModifier)})
+        for (const Qt::KeyboardModifiers pad :
+             {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::KeypadModifier)})
           sequences << QKeySequence(QKeyCombination(Qt::ControlModifier | extra | pad, code));
     return sequences;
   };
@@ -196,8 +205,11 @@ void TfmMain::BuildToolBars() {
   tbEdit = band("tbEdit", "編集",
                 {miOpen, miSave, nullptr, miUndo, miRedo, nullptr, miCopy, miPaste, nullptr, miMappingMode,
                  miTextMode});
-  for (const auto& [action, name] : {std::pair{miOpen, "btnOpen"}, {miSave, "btnSave"}, {miCopy, "btnCopy"},
-                                     {miPaste, "btnPaste"}, {miMappingMode, "btnMappingMode"},
+  for (const auto& [action, name] : {std::pair{miOpen, "btnOpen"},
+                                     {miSave, "btnSave"},
+                                     {miCopy, "btnCopy"},
+                                     {miPaste, "btnPaste"},
+                                     {miMappingMode, "btnMappingMode"},
                                      {miTextMode, "btnTextMode"}})
     buttonName(tbEdit, action, name);
 
@@ -211,9 +223,12 @@ void TfmMain::BuildToolBars() {
   tbView->addAction(miZoomIn);
   tbView->addSeparator();
   for (QAction* a : {miViewReal, miViewAll, miViewBaseW}) tbView->addAction(a);
-  for (const auto& [action, name] :
-       {std::pair{btnUnmapPaneAction, "btnUnmapPane"}, {miZoomOut, "btnZoomOut"}, {miZoomIn, "btnZoomIn"},
-        {miViewReal, "btnViewReal"}, {miViewAll, "btnViewAll"}, {miViewBaseW, "btnViewBaseW"}})
+  for (const auto& [action, name] : {std::pair{btnUnmapPaneAction, "btnUnmapPane"},
+                                     {miZoomOut, "btnZoomOut"},
+                                     {miZoomIn, "btnZoomIn"},
+                                     {miViewReal, "btnViewReal"},
+                                     {miViewAll, "btnViewAll"},
+                                     {miViewBaseW, "btnViewBaseW"}})
     buttonName(tbView, action, name);
 
   tbPage = band("tbPage", "ページ", {});
@@ -261,10 +276,15 @@ void TfmMain::BuildCentre() {
   // A document file dragged from a file manager may land anywhere in the window: the controls pass
   // it on to the window (the boxes take no text drops).
   setAcceptDrops(true);
-  // Tab goes from the tool bar's boxes to the page, then to each pane's search box and list.
-  setTabOrder(tbPageBar, pageView_->Panel());
-  setTabOrder(pageView_->Panel(), unmapPane_->SearchBox());
-  setTabOrder(unmapPane_->SearchBox(), unmapPane_->Panel());
+  // Tab goes from the tool bar's boxes to the page, then to the panes' tabs, search box and list.
+  QWidget* chain[] = {tbPageBar,
+                      pageView_->Panel(),
+                      pcUnmap->findChild<QTabBar*>(),
+                      unmapPane_->SearchBox(),
+                      unmapPane_->Panel(),
+                      trashPane_->SearchBox(),
+                      trashPane_->Panel()};
+  for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
 void TfmMain::BuildStatusBar() {

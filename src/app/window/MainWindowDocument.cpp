@@ -73,6 +73,7 @@ TfmMain::TfmMain(const QStringList& arguments, const QString& startFolder, QWidg
   dialogFolder_ = FromSjis(gIni->MapFolder());
   // The keys go to the page from the start, not to the first box of the tool bar.
   pageView_->Panel()->setFocus();
+  FocusChanged(focusWidget());
 }
 
 TfmMain::~TfmMain() = default;
@@ -80,9 +81,9 @@ TfmMain::~TfmMain() = default;
 void TfmMain::ParseCommandLine(const QStringList& arguments) {
   for (const QString& argument : arguments) {
     if (argument == "-d") {
-      for (MBaseCanvas* canvas : {static_cast<MBaseCanvas*>(&doc_.PageCanvas),
-                                  static_cast<MBaseCanvas*>(&doc_.UnmapCanvas),
-                                  static_cast<MBaseCanvas*>(&doc_.TrashCanvas)})
+      for (MBaseCanvas* canvas :
+           {static_cast<MBaseCanvas*>(&doc_.PageCanvas), static_cast<MBaseCanvas*>(&doc_.UnmapCanvas),
+            static_cast<MBaseCanvas*>(&doc_.TrashCanvas)})
         canvas->SetDesignMode(true);
     } else if (argument == "-t") {
       tempOpened_ = true;
@@ -169,6 +170,7 @@ void TfmMain::FinishOpen(const std::string& path) {
   ShowDocumentState();
   // The keys go to the page, where the work on the document begins.
   pageView_->Panel()->setFocus();
+  FocusChanged(focusWidget());
   pageView_->UpdateCaret();
 }
 

@@ -48,8 +48,7 @@ void TfmMain::WriteRecoveryCopyNow() {
 
 void TfmMain::DropRecoveryCopy() {
   if (recoveryTimer_ != nullptr) recoveryTimer_->stop();
-  if (doc_.Open() && !tempOpened_ && !doc_.File.FileName().empty())
-    RemoveRecoveryCopy(doc_.File.FileName());
+  if (doc_.Open() && !tempOpened_ && !doc_.File.FileName().empty()) RemoveRecoveryCopy(doc_.File.FileName());
 }
 
 bool TfmMain::OpenFile(const std::string& path, bool offerRecovery) {

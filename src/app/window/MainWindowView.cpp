@@ -34,7 +34,8 @@ void TfmMain::ConnectViews() {
   connect(pageView_, &MPageView::editorChanged, this, [this] { UpdateActions(); });
   connect(pageView_, &MPageView::fileDropped, this, [this](const QString& path) {
     // Opened once the drop is over: the save question must not hold up the other program's drag.
-    QMetaObject::invokeMethod(this, [this, path] { OpenNamed(path); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this, path] { OpenNamed(path); }, Qt::QueuedConnection);
   });
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusChanged(now); });
   if (QClipboard* clipboard = QGuiApplication::clipboard())
@@ -201,5 +202,6 @@ void TfmMain::dropEvent(QDropEvent* event) {
   event->setDropAction(Qt::CopyAction);
   event->accept();
   // Opened once the drop is over: the save question must not hold up the other program's drag.
-  QMetaObject::invokeMethod(this, [this, path] { OpenNamed(path); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this, path] { OpenNamed(path); }, Qt::QueuedConnection);
 }
