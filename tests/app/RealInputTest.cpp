@@ -238,6 +238,10 @@ TEST_F(RealInput, TheInPlaceEditorStaysThroughMenusAndCommitsWhenTheFocusMovesOn
   QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5), editor->mapToGlobal(QPoint(5, 5)));
   QApplication::sendEvent(editor->viewport(), &menuEvent);
   EXPECT_EQ(w.EditingText(), title);
+  // Another program taking the focus.
+  QFocusEvent away(QEvent::FocusOut, Qt::ActiveWindowFocusReason);
+  QApplication::sendEvent(editor, &away);
+  EXPECT_EQ(w.EditingText(), title);
   // A zoom from the view menu keeps it open, laid out again, with the typing committed.
   const QRect before = editor->geometry();
   ClickItem(ClickTitle("miView"), "miZoomIn");

@@ -67,6 +67,7 @@ void TfmMain::UpdateActions() {
   for (QAction* a : {miSave, miSaveAs, miPrint, miPrintPreview, miExportPdf, miExportPng, miImportCsv,
                      miExportCsv, miMappingMode, miTextMode, miPrePage, miNextPage})
     a->setEnabled(open);
+  miRecent->setEnabled(!recent_.Files().isEmpty());
   miEdit->setEnabled(open);
   miUndo->setEnabled(open && CanUndo());
   miRedo->setEnabled(open && CanRedo());

@@ -37,7 +37,7 @@ void TfmMain::ImportCsv() {
   if (chosen.isEmpty()) return;
   std::string bytes;
   if (!Run([&] { bytes = ReadCsvFile(ToSjis(chosen)); })) return;
-  TdlgCsvImport dialog(std::move(bytes), chosen, this);
+  TdlgCsvImport dialog(doc_, std::move(bytes), chosen, this);
   const bool accepted = CsvImportForTest ? CsvImportForTest(dialog) : dialog.exec() == QDialog::Accepted;
   if (!accepted || !dialog.Ready()) return;
   Run([&] { ApplyReport(::ImportCsv(dialog.Import())); });

@@ -52,12 +52,12 @@ void TfmMain::BuildRecentMenu() {
   for (int i = 0; i < MRecentFiles::kLimit; ++i) {
     const QByteArray name = "miRecent" + QByteArray::number(i + 1);
     miRecentItems_[i] = NewAction(name.constData(), QString());
+    miRecentItems_[i]->setVisible(false);  // until the settings name files (RestoreAndShow)
     connect(miRecentItems_[i], &QAction::triggered, this, [this, i] { OpenRecent(i); });
     miRecent->addAction(miRecentItems_[i]);
   }
   miFile->insertMenu(miExit, miRecent);
   miFile->insertSeparator(miExit);
-  RefreshRecentMenu();
 }
 
 void TfmMain::RefreshRecentMenu() {
@@ -70,7 +70,7 @@ void TfmMain::RefreshRecentMenu() {
     item->setToolTip(used ? files[i] : QString());
     item->setStatusTip(used ? files[i] : QString());
   }
-  miRecent->setEnabled(!files.isEmpty());
+  UpdateActions();
 }
 
 void TfmMain::RememberRecent(const std::string& path) {
