@@ -1,12 +1,11 @@
 #include "barcode/BarMatrixPicture.h"
 
-#include <QBuffer>
 #include <QPainter>
-#include <QSvgGenerator>
 #include <algorithm>
 #include <cmath>
 
 #include "barcode/BarImage.h"
+#include "barcode/BarImageInternal.h"
 
 namespace barcode {
 
@@ -76,17 +75,7 @@ QImage MatrixImage(const TBarMatrix& matrix, int quietZone, int scale) {
 QByteArray MatrixSvg(const TBarMatrix& matrix, int quietZone, int scale) {
   const QSize size(PictureSide(matrix, quietZone, scale, true), PictureSide(matrix, quietZone, scale, false));
   if (size.isEmpty()) return {};
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  QSvgGenerator generator;
-  generator.setOutputDevice(&buffer);
-  generator.setSize(size);
-  generator.setViewBox(QRect(QPoint(0, 0), size));
-  {
-    QPainter painter(&generator);
-    Draw(painter, matrix, quietZone, scale, size);
-  }
-  return buffer.data();
+  return detail::RecordSvg(size, [&](QPainter& painter) { Draw(painter, matrix, quietZone, scale, size); });
 }
 
 }  // namespace barcode

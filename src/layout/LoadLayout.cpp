@@ -420,14 +420,17 @@ bool MLoadLayout::ParseBarcodeStyle(MBarcodeStyle& style) {
   if (Token.Kind != tkIdent) return false;
   const int property = IndexOf(kBarcodeProperties, Token.Text);
   if (property < 0) return false;
+  // One of a list of names, written as an identifier or a string.
+  const auto choice = [this](const auto& names) {
+    BeginNamedProperty({tkIdent, tkString});
+    const int index = IndexOf(names, Token.Text);
+    if (index < 0) SyntaxError();
+    return static_cast<std::uint8_t>(index);
+  };
   switch (property) {
-    case bpType: {
-      BeginNamedProperty({tkIdent, tkString});
-      const int type = IndexOf(kBarTypeNames, Token.Text);
-      if (type < 0) SyntaxError();
-      style.Type = static_cast<std::uint8_t>(type);
+    case bpType:
+      style.Type = choice(kBarTypeNames);
       break;
-    }
     case bpCheckDigit:
     case bpText:
       BeginNamedProperty({tkTrue, tkFalse});
@@ -449,13 +452,9 @@ bool MLoadLayout::ParseBarcodeStyle(MBarcodeStyle& style) {
       style.Ratio = static_cast<std::uint8_t>(base::RoundHalfEven(ratio));
       break;
     }
-    case bpEcc: {
-      BeginNamedProperty({tkIdent, tkString});
-      const int level = IndexOf(kBarEccNames, Token.Text);
-      if (level < 0) SyntaxError();
-      style.Ecc = static_cast<std::uint8_t>(level);
+    case bpEcc:
+      style.Ecc = choice(kBarEccNames);
       break;
-    }
   }
   EndNamedProperty();
   return true;
