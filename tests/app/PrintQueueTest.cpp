@@ -223,6 +223,12 @@ class PrintWindow : public window_test::WindowTest {
     auto* box = In<QComboBox>(dialog, "cbxPrinter");
     box->setCurrentIndex(box->findText(printer, Qt::MatchStartsWith));
   }
+  // A click on the radio button's circle: beyond its caption a radio button takes no click.
+  static void Pick(QDialog& dialog, const char* name) {
+    auto* button = In<QRadioButton>(dialog, name);
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
+    EXPECT_TRUE(button->isChecked()) << name;
+  }
   static void Ok(QDialog& dialog) { QTest::mouseClick(In<QPushButton>(dialog, "btnOK"), Qt::LeftButton); }
   // The ASCII text of each sheet the queue printed.
   std::vector<std::string> Sheets(const std::string& queue) {
@@ -258,7 +264,7 @@ TEST_F(PrintWindow, TheDialogListsTheQueuesAndPrintsWhatIsChosen) {
     EXPECT_EQ(In<QSpinBox>(d, "edtToPage")->maximum(), 3);
     EXPECT_EQ(In<QSpinBox>(d, "edtCopies")->value(), 1);
     EXPECT_FALSE(In<QCheckBox>(d, "chkCollate")->isChecked());
-    QTest::mouseClick(In<QRadioButton>(d, "rbPageRange"), Qt::LeftButton);
+    Pick(d, "rbPageRange");
     In<QSpinBox>(d, "edtToPage")->setValue(3);
     In<QSpinBox>(d, "edtFromPage")->setValue(2);
     In<QSpinBox>(d, "edtCopies")->setValue(2);
@@ -274,7 +280,7 @@ TEST_F(PrintWindow, TheDialogListsTheQueuesAndPrintsWhatIsChosen) {
   cups_.ClearPrinted();
   TypePage("3");
   Print([&](QDialog& d) {
-    QTest::mouseClick(In<QRadioButton>(d, "rbSelection"), Qt::LeftButton);
+    Pick(d, "rbSelection");
     Choose(d, "PDFファイル");
     EXPECT_FALSE(In<QSpinBox>(d, "edtCopies")->isEnabled());
     Choose(d, "pdf");
@@ -328,10 +334,25 @@ TEST_F(PrintWindow, WithoutQueuesTheDialogOffersThePdfFile) {
   Print([](QDialog& d) {
     EXPECT_EQ(Printers(d), QStringList({"PDFファイル"}));
     EXPECT_FALSE(In<QLabel>(d, "lblNoPrinter")->isHidden());
-    QTest::mouseClick(In<QRadioButton>(d, "rbPageRange"), Qt::LeftButton);
+    Pick(d, "rbPageRange");
     Ok(d);
   });
   EXPECT_EQ(PdfInfo(folder_ / "printed.pdf").Pages, 1);
   EXPECT_TRUE(Shows(PdfText(folder_ / "printed.pdf"), "b1"));
+
+  // The preview's print button closes it and opens the same dialog, not Qt's.
+  bool asked = false;
+  const DialogAnswers answers([&](QDialog* d) {
+    if (d->objectName() == "dlgPrint") {
+      asked = true;
+      d->reject();
+    } else if (d->objectName() == "dlgPrintPreview") {
+      const QString print = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+      for (QAction* action : d->findChildren<QAction*>())
+        if (action->text() == print) action->trigger();
+    }
+  });
+  Find<QAction>("miPrintPreview")->trigger();
+  EXPECT_TRUE(asked);
   EXPECT_TRUE(messages_.empty());
 }

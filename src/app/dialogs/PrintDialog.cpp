@@ -38,6 +38,9 @@ TdlgPrint::TdlgPrint(const std::vector<MPrintQueue>& queues, int pageCount, QWid
   auto* where = new QFormLayout;
   cbxPrinter = new QComboBox(this);
   NameControl(cbxPrinter, "cbxPrinter", QStringLiteral("プリンター"));
+  // Room for a queue's name and its state.
+  cbxPrinter->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  cbxPrinter->setMinimumContentsLength(28);
   for (const MPrintQueue& queue : queues) {
     cbxPrinter->addItem(QueueCaption(queue), QString::fromStdString(queue.Name));
     if (queue.IsDefault) cbxPrinter->setCurrentIndex(cbxPrinter->count() - 1);

@@ -186,7 +186,7 @@ void MCupsQueue::Submit(const std::string& pdfPath, const MPaperRequest& paper, 
       cupsCreateDestJob(cups_->http, cups_->dest, cups_->info, &job, options.Title.c_str(), count, list);
   cupsFreeOptions(count, list);
   if (Failed(created) || job == 0)
-    Fail("プリンター「" + name_ + "」が印刷を受け付けませんでした: " + LastError());
+    Fail("プリンター「" + name_ + "」が印刷を受け付けませんでした。\n" + LastError());
 
   std::string reason;
   if (cupsStartDestDocument(cups_->http, cups_->dest, cups_->info, job, options.Title.c_str(),
@@ -211,5 +211,5 @@ void MCupsQueue::Submit(const std::string& pdfPath, const MPaperRequest& paper, 
   }
   if (reason.empty()) return;
   cupsCancelDestJob(cups_->http, cups_->dest, job);
-  Fail("プリンター「" + name_ + "」が印刷を受け付けませんでした: " + reason);
+  Fail("プリンター「" + name_ + "」が印刷を受け付けませんでした。\n" + reason);
 }
