@@ -104,7 +104,11 @@ class PendingJob : public WorkFolder {
   MCupsQueue& Queue() { return queue_; }
   MPaperRequest Paper;
   MJobOptions Options;
-  void Commit() override { queue_.Submit(WorkFile().toStdString(), Paper, Options); }
+  void Commit() override {
+    // A cancel that came as the last page was drawn still sends nothing.
+    if (base::ProgressCancelled()) throw base::Cancelled();
+    queue_.Submit(WorkFile().toStdString(), Paper, Options);
+  }
 
  private:
   MCupsQueue queue_;

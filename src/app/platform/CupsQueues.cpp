@@ -30,6 +30,9 @@ constexpr NamedPaper kNamedPapers[] = {
     {"om_small-photo_100x150mm", 100, 150}, {"na_5x7_5x7in", 127, 177.8},
 };
 
+// How long the window waits for a print server that does not answer.
+constexpr int kConnectMs = 10000;
+
 // The tolerance of a match: a page within this much of a named size is that size.
 constexpr double kMatchMm = 1.0;
 
@@ -68,7 +71,7 @@ struct MCupsConnection {
   cups_dinfo_t* info = nullptr;
 
   MCupsConnection() {
-    http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, 30000, nullptr);
+    http = httpConnect2(cupsServer(), ippPort(), nullptr, AF_UNSPEC, cupsEncryption(), 1, kConnectMs, nullptr);
     if (http == nullptr) Fail("印刷サーバーに接続できません: " + LastError());
   }
   ~MCupsConnection() {
