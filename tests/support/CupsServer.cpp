@@ -66,7 +66,10 @@ CupsServer::CupsServer() {
   std::ofstream(folder_ / "cupsd.conf") << "Listen " << socket.string()
                                         << "\nLogLevel warn\nBrowsing No\nWebInterface No\n"
                                            "DefaultAuthType None\n<Location />\n  Order allow,deny\n"
-                                           "  Allow all\n</Location>\n";
+                                           "  Allow all\n</Location>\n"
+                                           // Queues are set up by whoever runs the tests, root or not.
+                                           "<Policy default>\n  <Limit All>\n    Order deny,allow\n"
+                                           "  </Limit>\n</Policy>\n";
   const std::string dir = folder_.string();
   std::ofstream(folder_ / "cups-files.conf")
       << "ServerRoot " << dir << "\nStateDir " << dir << "/state\nCacheDir " << dir << "/cache\nRequestRoot "
