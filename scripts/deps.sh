@@ -20,6 +20,10 @@ packages=(
   # the desktop entry checker, and dpkg-shlibdeps for the package's dependencies.
   shared-mime-info xdg-utils libfile-mimeinfo-perl desktop-file-utils dpkg-dev
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
+  # Printing to CUPS queues (libcups), and the private print server the printing tests start: its
+  # filters, a PDF printer for standard sizes, the CUPS-PDF driver for custom ones, and Ghostscript
+  # under both.
+  libcups2-dev cups-daemon cups-client cups-filters printer-driver-cups-pdf ghostscript
 )
 missing=()
 for p in "${packages[@]}"; do
