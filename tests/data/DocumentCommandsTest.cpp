@@ -443,7 +443,7 @@ TEST_F(Commands, CursorCommandsReportTheCursorAndChangeNothing) {
 
 // A file that is no document (empty, or another kind of file) is refused with its own name.
 TEST_F(Commands, AFileThatNamesNoLayoutIsRefusedByItsName) {
-  for (const std::string content : {std::string(), std::string("\x81\x00 binary\n[map_data]\nitem,A\n", 26)}) {
+  for (const std::string& content : {std::string(), std::string("\x81\x00 binary\n[map_data]\nitem,A\n", 26)}) {
     doc_test::WriteBytes(folder_ / "docs/none.map", content);
     try {
       OpenDocument(Path("docs/none.map"));
