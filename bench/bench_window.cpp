@@ -97,9 +97,16 @@ struct Editor {
   std::unique_ptr<TfmMain> window;
 };
 
-Editor& TheEditor() {
-  static Editor editor;
+// One editor for the benchmarks that share it, released before the application ends: a window
+// outliving the application would be destroyed without the toolkit it belongs to.
+std::unique_ptr<Editor>& SharedEditor() {
+  static std::unique_ptr<Editor> editor;
   return editor;
+}
+
+Editor& TheEditor() {
+  if (SharedEditor() == nullptr) SharedEditor() = std::make_unique<Editor>();
+  return *SharedEditor();
 }
 
 void BM_StartOpenAndPaint(benchmark::State& state) {
@@ -387,5 +394,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  SharedEditor().reset();
   return 0;
 }

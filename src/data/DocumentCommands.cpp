@@ -6,6 +6,7 @@
 
 #include "base/Progress.h"
 #include "base/Sjis.h"
+#include "data/CommandScope.h"
 #include "data/CsvImport.h"
 #include "data/ListDB.h"
 #include "data/MapDB.h"
@@ -74,51 +75,45 @@ int MoveRefusedToUnplaced() {
 int PageCountNow() { return gMapDB != nullptr ? gMapDB->PageCount() : 0; }
 int CurrentPageNow() { return PageCountNow() > 0 ? gMapDB->CurrentPage() : 0; }
 
-// The report of one command: what stood before it, and at the end what it changed. Every command
-// that adds to the pages ends through Done, so that blocks the pages refused reach the unplaced list.
-// A recorded command is one step of the undo history, from its start to Done (or to an error).
-class Command {
- public:
-  enum Recording { kRecorded, kNotRecorded };
-  explicit Command(Recording recording = kRecorded)
-      : pagesBefore_(PageCountNow()), currentBefore_(CurrentPageNow()) {
-    if (recording == kRecorded && gUndo != nullptr && !gUndo->Recording()) {
-      gUndo->Begin();
-      recording_ = true;
-    }
-  }
-  ~Command() { EndStep(); }
-  Command(const Command&) = delete;
-  Command& operator=(const Command&) = delete;
+}  // namespace
 
-  MCommandReport Done(unsigned lists) {
-    report_.Lists |= lists;
-    if ((lists & dlPages) != 0 && gMapDB != nullptr) {
-      report_.MovedToUnplaced = MoveRefusedToUnplaced();
-      if (report_.MovedToUnplaced > 0) report_.Lists |= dlUnmap;
-    }
-    EndStep();
-    report_.PageCount = PageCountNow();
-    report_.CurrentPage = CurrentPageNow();
-    report_.PageCountChanged = report_.PageCount != pagesBefore_;
-    report_.CurrentPageChanged = report_.CurrentPage != currentBefore_;
-    return report_;
+MCommandScope::MCommandScope(Recording recording)
+    : pagesBefore_(PageCountNow()),
+      pageBefore_(CurrentPageNow()),
+      rowBefore_(pageBefore_ > 0 ? gMapDB->CurrentRow() : 0),
+      columnBefore_(pageBefore_ > 0 ? gMapDB->CurrentColumn() : 0) {
+  if (recording == kRecorded && gUndo != nullptr && !gUndo->Recording()) {
+    gUndo->Begin();
+    recording_ = true;
   }
-  // Nothing changed.
-  MCommandReport None() { return Done(0); }
+}
 
- private:
-  void EndStep() {
-    if (!recording_) return;
-    recording_ = false;
-    report_.Recorded = gUndo->End();
+MCommandReport MCommandScope::Done(unsigned lists) {
+  report_.Lists |= lists;
+  if ((lists & dlPages) != 0 && gMapDB != nullptr) {
+    report_.MovedToUnplaced = MoveRefusedToUnplaced();
+    if (report_.MovedToUnplaced > 0) report_.Lists |= dlUnmap;
   }
+  EndStep();
+  report_.PageCount = PageCountNow();
+  report_.CurrentPage = CurrentPageNow();
+  report_.CursorRow = report_.CurrentPage > 0 ? gMapDB->CurrentRow() : 0;
+  report_.CursorColumn = report_.CurrentPage > 0 ? gMapDB->CurrentColumn() : 0;
+  report_.PageCountChanged = report_.PageCount != pagesBefore_;
+  report_.CurrentPageChanged = report_.CurrentPage != pageBefore_;
+  // An entry inserted or taken at the cursor changes what the cursor stands on, not its place.
+  report_.CursorChanged = report_.CurrentPageChanged || report_.CursorRow != rowBefore_ ||
+                          report_.CursorColumn != columnBefore_ || (report_.Lists & dlPages) != 0;
+  return report_;
+}
 
-  bool recording_ = false;
-  int pagesBefore_;
-  int currentBefore_;
-  MCommandReport report_;
-};
+void MCommandScope::EndStep() {
+  if (!recording_) return;
+  recording_ = false;
+  report_.Recorded = gUndo->End();
+}
+
+namespace {
 
 MListDB& PaneList(MPane pane) {
   if (pane == MPane::Trash) return *gTrashDB;
@@ -146,7 +141,7 @@ void ClearModified() {
 }
 
 MCommandReport ResetDocument() {
-  Command command(Command::kNotRecorded);
+  MCommandScope command(MCommandScope::kNotRecorded);
   gLayout->Clear();
   gMapDB->Clear();
   gUnmapDB->Clear();
@@ -167,7 +162,7 @@ void SetCurrentFolderIfThere(const std::string& filePath) {
 // Opens the document at path, its content the file's or, when given, recovered bytes. Without a path
 // the recovered bytes are an untitled document's, which names its layout by full path.
 MCommandReport OpenDocumentContent(std::string_view path, const std::string* recovered) {
-  Command command(Command::kNotRecorded);
+  MCommandScope command(MCommandScope::kNotRecorded);
   ResetDocument();
   try {
     const std::string fileName = path.empty() ? std::string() : gIni->FullPath(path);
@@ -179,6 +174,12 @@ MCommandReport OpenDocumentContent(std::string_view path, const std::string* rec
       gMapFile->ReadFile(fileName);
     }
 
+    // An empty or foreign file names no layout; its folder is no layout file to be reported.
+    if (gMapFile->LayoutName().empty()) {
+      throw base::Error(
+          base::Utf8ToSjis("ファイル \"") + fileName +
+          base::Utf8ToSjis("\" はマッピングデータではありません。レイアウトの指定 (layout=) がありません。"));
+    }
     const std::string layoutPath = gIni->FullPath(gIni->ResolvePath(gMapFile->LayoutName()));
     // An untitled document lives in its layout's folder until it is saved; the layout's images
     // resolve against it as they load. A folder that is gone leaves the loader to say so.
@@ -234,7 +235,7 @@ MCommandReport OpenRecoveredDocument(std::string_view path, const std::string& b
 bool DocumentChangedOnDisk() { return HasDocument() && gMapFile->ChangedOnDisk(); }
 
 MCommandReport NewDocument(std::string_view layoutPath) {
-  Command command(Command::kNotRecorded);
+  MCommandScope command(MCommandScope::kNotRecorded);
   // The layout is read into a layout of its own: one that does not load leaves the open document.
   // Its images resolve against its folder as they load, so that folder is current while it loads.
   const std::string layoutFile = gIni->FullPath(layoutPath);
@@ -348,7 +349,7 @@ MPreparedSave PrepareSave(std::string_view path) {
 }
 
 MCommandReport WriteSave(const MPreparedSave& save) {
-  Command command(Command::kNotRecorded);
+  MCommandScope command(MCommandScope::kNotRecorded);
   if (DocumentUntitled()) {
     const std::string ownName = gMapFile->FileName();
     gMapFile->SetFileName(save.Path);
@@ -381,7 +382,7 @@ MCommandReport SaveDocumentAs(std::string_view path) {
 }
 
 MCommandReport AutoMapping() {
-  Command command;
+  MCommandScope command;
   if (!HasDocument()) return command.None();
   MEntryList blocks = gUnmapDB->RemoveAll();
   if (blocks.empty()) return command.None();
@@ -390,7 +391,7 @@ MCommandReport AutoMapping() {
 }
 
 MCommandReport SameMapping(std::string_view referencePath) {
-  Command command;
+  MCommandScope command;
   if (!HasDocument()) return command.None();
 
   // Understand the reference completely before the pages change.
@@ -448,7 +449,7 @@ MCommandReport SameMapping(std::string_view referencePath) {
 }
 
 MCommandReport InsertBlock(std::string_view className) {
-  Command command;
+  MCommandScope command;
   if (!HasDocument()) return command.None();
   const MBlock* blockClass = gLayout->FindBlock(className);
   if (blockClass == nullptr) return command.None();
@@ -457,7 +458,7 @@ MCommandReport InsertBlock(std::string_view className) {
 }
 
 MCommandReport InsertSpecial(std::string_view typeName) {
-  Command command;
+  MCommandScope command;
   if (!HasDocument()) return command.None();
   std::unique_ptr<MControl> entry = NewSpecialEntry(typeName);
   if (entry == nullptr) return command.None();
@@ -468,14 +469,14 @@ MCommandReport InsertSpecial(std::string_view typeName) {
 MCommandReport InsertPageBreak() { return InsertSpecial("newpage"); }
 
 MCommandReport MoveEntryToCursor(int row, int column) {
-  Command command;
+  MCommandScope command;
   if (!HasDocument()) return command.None();
   gMapDB->MoveToCursor(row, column);
   return command.Done(dlPages);
 }
 
 MCommandReport DeleteAtCursor() {
-  Command command;
+  MCommandScope command;
   if (!HasDocument()) return command.None();
   std::unique_ptr<MControl> entry = gMapDB->Remove();
   if (entry == nullptr) return command.None();
@@ -488,7 +489,7 @@ MCommandReport DeleteAtCursor() {
 }
 
 MCommandReport PlaceSelected(MPane pane) {
-  Command command;
+  MCommandScope command;
   if (!HasDocument()) return command.None();
   std::unique_ptr<MControl> block = PaneList(pane).Remove();
   if (block == nullptr) return command.None();
@@ -497,7 +498,7 @@ MCommandReport PlaceSelected(MPane pane) {
 }
 
 MCommandReport TrashSelected() {
-  Command command;
+  MCommandScope command;
   std::unique_ptr<MControl> entry = gUnmapDB->Remove();
   if (entry == nullptr || !entry->IsBlock()) return command.None();
   gTrashDB->InsertAtSelection(std::unique_ptr<MBlock>(static_cast<MBlock*>(entry.release())));
@@ -505,7 +506,7 @@ MCommandReport TrashSelected() {
 }
 
 MCommandReport DeleteSelectedForGood() {
-  Command command;
+  MCommandScope command;
   std::unique_ptr<MControl> block = gTrashDB->Remove();
   if (block == nullptr) return command.None();
   gUndo->Release(std::move(block));  // gone for good, unless the deletion is undone
@@ -513,14 +514,14 @@ MCommandReport DeleteSelectedForGood() {
 }
 
 MCommandReport PasteIntoPages(const MClipboard& clipboard) {
-  Command command;
+  MCommandScope command;
   if (!HasDocument()) return command.None();
   gMapDB->PasteEntry(clipboard);
   return command.Done(dlPages);
 }
 
 MCommandReport PasteIntoUnplaced(const MClipboard& clipboard) {
-  Command command;
+  MCommandScope command;
   if (!HasDocument()) return command.None();
   const int before = gUnmapDB->Count();
   gUnmapDB->PasteEntry(clipboard);
@@ -528,7 +529,7 @@ MCommandReport PasteIntoUnplaced(const MClipboard& clipboard) {
 }
 
 MCommandReport SetPaneSearch(MPane pane, std::string_view text) {
-  Command command(Command::kNotRecorded);
+  MCommandScope command(MCommandScope::kNotRecorded);
   MListDB& list = PaneList(pane);
   if (list.SearchText() == text) return command.None();
   list.SetSearch(text);
@@ -536,7 +537,7 @@ MCommandReport SetPaneSearch(MPane pane, std::string_view text) {
 }
 
 MCommandReport SetTextValue(MText& text, std::string_view value) {
-  Command command;
+  MCommandScope command;
   if (!HasDocument()) return command.None();
   if (text.Kind() == MKind::FormText) {
     gMapDB->SetFormText(gMapDB->CurrentPage(), text.Name, value);
@@ -550,12 +551,12 @@ bool CanUndo() { return gUndo != nullptr && gUndo->CanUndo(); }
 bool CanRedo() { return gUndo != nullptr && gUndo->CanRedo(); }
 
 MCommandReport UndoChange() {
-  Command command(Command::kNotRecorded);
+  MCommandScope command(MCommandScope::kNotRecorded);
   return command.Done(gUndo != nullptr ? gUndo->Undo() : 0u);
 }
 
 MCommandReport RedoChange() {
-  Command command(Command::kNotRecorded);
+  MCommandScope command(MCommandScope::kNotRecorded);
   return command.Done(gUndo != nullptr ? gUndo->Redo() : 0u);
 }
 
@@ -570,7 +571,7 @@ MCommandReport ImportCsv(const MCsvImport& import) {
   // Everything that can fail comes before the first change.
   std::vector<std::unique_ptr<MBlock>> blocks = BuildCsvBlocks(*gLayout, import);
   MMapFile::Row fields = CsvBlockFieldRow(import, gMapFile->FindBlockFields(import.ClassName));
-  Command command;
+  MCommandScope command;
   if (blocks.empty()) return command.None();
   MMapFile::Rows before = gMapFile->BlockFields();
   MMapFile::Rows& rows = gMapFile->EditBlockFields();

@@ -35,6 +35,11 @@ struct MCommandReport {
   int CurrentPage = 0;
   bool PageCountChanged = false;
   bool CurrentPageChanged = false;
+  // The cursor after the command: its row and column on the current page (0 without a document), and
+  // whether it stands elsewhere or on another entry than before (the caret follows).
+  int CursorRow = 0;
+  int CursorColumn = 0;
+  bool CursorChanged = false;
   // Blocks of a class that no grid point accepts, moved to the end of the unplaced list instead of
   // onto the pages.
   int MovedToUnplaced = 0;
@@ -148,6 +153,18 @@ MCommandReport SetPaneSearch(MPane pane, std::string_view text);
 // The in-place editor's commit: a text of the page form gets value from the current page on, a text
 // of a placed block gets value.
 MCommandReport SetTextValue(MText& text, std::string_view value);
+
+// The cursor and the pages shown. These are no changes of the document: not recorded for undo, not
+// marking it modified; their reports say where the cursor went.
+enum class MCursorMove { Previous, Next, Up, Down, RowStart, RowEnd, First };
+MCommandReport MoveCursor(MCursorMove move);
+// Row and column from a point of the current page (page units).
+MCommandReport CursorToPoint(double x, double y);
+// Shows a page (from 1; numbers out of range change nothing), the cursor near where it stood.
+MCommandReport GoToPage(int page);
+// Backspace: the entry before the cursor taken off the pages as DeleteAtCursor takes it, in one step;
+// nothing at the first point of page 1.
+MCommandReport DeleteBeforeCursor();
 
 // Undo and redo. Every command above that changes the document is one step of the history (the open,
 // the reset and the save are not: they begin a history or mark its saved point). Undo brings back the

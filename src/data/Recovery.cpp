@@ -117,9 +117,11 @@ bool FindRecoveryCopy(std::string_view documentPath, std::string& bytes) {
   }, fileTime{};
   if (!ModifiedTime(copy, copyTime)) return false;
   if (ModifiedTime(documentPath, fileTime)) {
-    const bool newer = copyTime.tv_sec > fileTime.tv_sec ||
-                       (copyTime.tv_sec == fileTime.tv_sec && copyTime.tv_nsec > fileTime.tv_nsec);
-    if (!newer) return false;
+    // File times come from a coarse clock: a copy written a moment after the file may carry its very
+    // time. Offered then too: a copy exists only for changes not saved, and the user can say No.
+    const bool older = copyTime.tv_sec < fileTime.tv_sec ||
+                       (copyTime.tv_sec == fileTime.tv_sec && copyTime.tv_nsec < fileTime.tv_nsec);
+    if (older) return false;
   }
   bytes = ReadBytes(NativePath(copy));
   return !bytes.empty();

@@ -47,6 +47,19 @@ bool Drop(QWidget* paintBox, const char* source, QPoint at) {
   return true;
 }
 
+// A move drag on the page as the mouse makes it: pressed at from, moved past the drag distance (and
+// back when from is to), released at to.
+void MoveDrag(QWidget* paintBox, QPoint from, QPoint to) {
+  QTest::mousePress(paintBox, Qt::LeftButton, Qt::NoModifier, from);
+  const QPoint away = from + QPoint(QApplication::startDragDistance() + 3, 0);
+  for (const QPoint at : {away, (away + to) / 2, to}) {
+    QMouseEvent move(QEvent::MouseMove, QPointF(at), paintBox->mapToGlobal(QPointF(at)), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(paintBox, &move);
+  }
+  QTest::mouseRelease(paintBox, Qt::LeftButton, Qt::NoModifier, to);
+}
+
 }  // namespace
 
 TEST_F(Editing, KeysOnThePage) {
@@ -151,11 +164,10 @@ TEST_F(Editing, DropsFromThePanesAndOnThePage) {
   EXPECT_TRUE(Drop(paintBox, "trash", pixel(20, 60)));
   EXPECT_EQ(PageText(1), "b1 tea1 b2 / old b3* b4");
   EXPECT_EQ(Text("StatusPanel1"), "配置 : 16");
-  // A move on the page: from b1's point to b4's place; refused on its own point.
-  QTest::mousePress(paintBox, Qt::LeftButton, Qt::NoModifier, pixel(20, 30));
-  QTest::mouseRelease(paintBox, Qt::LeftButton, Qt::NoModifier, pixel(20, 30));
-  EXPECT_FALSE(Drop(paintBox, "page", pixel(20, 30)));
-  EXPECT_TRUE(Drop(paintBox, "page", pixel(40, 60)));
+  // A move on the page with the mouse: from b1's point to b4's place; refused on its own point.
+  MoveDrag(paintBox, pixel(20, 30), pixel(20, 30));
+  EXPECT_EQ(PageText(1), "b1* tea1 b2 / old b3 b4") << "dropped on its own point nothing moves";
+  MoveDrag(paintBox, pixel(20, 30), pixel(40, 60));
   EXPECT_EQ(PageText(1), "tea1 b2 old / b1 b3* b4") << "b1 now stands before the entry it was dropped on";
   // In text input mode a pane's block is refused; another program's data always.
   w.ChangeEditMode(true);

@@ -385,6 +385,80 @@ TEST_F(Commands, EveryCommandReportsWhatItChanged) {
   }
 }
 
+// The cursor's commands: each report says where the cursor stands and whether it moved; looking
+// around is no change of the document, Backspace is one step.
+TEST_F(Commands, CursorCommandsReportTheCursorAndChangeNothing) {
+  struct Case {
+    const char* name;
+    std::function<MCommandReport()> command;
+    int page, row, column;  // afterwards, starting from B (page 1, row 1, column 2)
+    bool moved;
+  };
+  const std::vector<Case> cases = {
+      {"next", [] { return MoveCursor(MCursorMove::Next); }, 1, 1, 3, true},
+      {"previous", [] { return MoveCursor(MCursorMove::Previous); }, 1, 1, 1, true},
+      {"down", [] { return MoveCursor(MCursorMove::Down); }, 1, 2, 2, true},
+      {"up from the first row stays", [] { return MoveCursor(MCursorMove::Up); }, 1, 1, 2, false},
+      {"row end", [] { return MoveCursor(MCursorMove::RowEnd); }, 1, 1, 3, true},
+      {"a point", [] { return CursorToPoint(61, 61); }, 1, 2, 3, true},
+      {"page 2", [] { return GoToPage(2); }, 2, 1, 2, true},
+      {"no page 9", [] { return GoToPage(9); }, 1, 1, 2, false},
+  };
+  DocText doc;
+  doc.map = Items({"A", "B", "C", "D", "E", "F", "G", "H"});
+  const std::string path = Write("docs/cursor.map", doc);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    OpenDocument(path);
+    ClearModified();
+    gMapDB->CursorNext();
+    const MCommandReport report = c.command();
+    EXPECT_EQ(std::tuple(report.CurrentPage, report.CursorRow, report.CursorColumn),
+              std::tuple(c.page, c.row, c.column));
+    EXPECT_EQ(std::tuple(gMapDB->CurrentPage(), gMapDB->CurrentRow(), gMapDB->CurrentColumn()),
+              std::tuple(c.page, c.row, c.column));
+    EXPECT_EQ(report.CursorChanged, c.moved);
+    EXPECT_EQ(report.Lists, 0u);
+    EXPECT_FALSE(report.Recorded);
+    EXPECT_FALSE(IsModified());
+    EXPECT_FALSE(CanUndo());
+  }
+
+  // Backspace takes the entry before the cursor, in one step that undo takes back whole.
+  OpenDocument(path);
+  ClearModified();
+  EXPECT_EQ(DeleteBeforeCursor().Lists, 0u) << "nothing before the first point";
+  gMapDB->CursorNext();
+  gMapDB->CursorNext();
+  const MCommandReport report = DeleteBeforeCursor();
+  EXPECT_EQ(report.Lists, unsigned{dlPages | dlUnmap});
+  EXPECT_TRUE(report.Recorded);
+  EXPECT_EQ(doc_test::ShortName(*gMapDB->Current()), "C");
+  EXPECT_EQ(gUnmapDB->Count(), 1);
+  UndoChange();
+  EXPECT_EQ(doc_test::Sequence(*gMapDB).at(1), "B");
+  EXPECT_EQ(doc_test::ShortName(*gMapDB->Current()), "C") << "the cursor where Backspace was pressed";
+  EXPECT_FALSE(IsModified());
+}
+
+// A file that is no document (empty, or another kind of file) is refused with its own name.
+TEST_F(Commands, AFileThatNamesNoLayoutIsRefusedByItsName) {
+  for (const std::string content : {std::string(), std::string("\x81\x00 binary\n[map_data]\nitem,A\n", 26)}) {
+    doc_test::WriteBytes(folder_ / "docs/none.map", content);
+    try {
+      OpenDocument(Path("docs/none.map"));
+      ADD_FAILURE() << "opened";
+    } catch (const MLayoutLoadError& error) {
+      ADD_FAILURE() << "taken for a layout error: " << base::SjisToUtf8(error.what());
+    } catch (const base::Error& error) {
+      const std::string message = base::SjisToUtf8(error.what());
+      EXPECT_NE(message.find("none.map"), std::string::npos) << message;
+      EXPECT_NE(message.find("layout="), std::string::npos) << message;
+    }
+    EXPECT_FALSE(HasDocument());
+  }
+}
+
 // A save is made when it is prepared and written later, as the batch mode writes only at the end.
 TEST_F(Commands, APreparedSaveWritesTheDocumentAsItWasThen) {
   DocText doc;

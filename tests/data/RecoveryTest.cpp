@@ -1,4 +1,5 @@
 // Recovery copies and files changed by other programs: what the editor needs to never lose work.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <stdlib.h>
 #include <sys/stat.h>
@@ -67,6 +68,12 @@ TEST(RecoveryCopy, IsOfferedWhileNewerThanTheDocument) {
 
   Age(folder / "a.map", +10);  // saved after the copy was made
   EXPECT_FALSE(FindRecoveryCopy(a, bytes));
+  // Written within one tick of the file clock: the copy carries the file's very time, and still counts.
+  struct stat file {};
+  ASSERT_EQ(::stat((folder / "a.map").c_str(), &file), 0);
+  const struct timespec same[2] = {file.st_atim, file.st_mtim};
+  ASSERT_EQ(::utimensat(AT_FDCWD, base::SjisToUtf8(RecoveryPathFor(a)).c_str(), same, 0), 0);
+  EXPECT_TRUE(FindRecoveryCopy(a, bytes));
   doc_test::fs::remove(folder / "a.map");
   EXPECT_TRUE(FindRecoveryCopy(a, bytes)) << "the document is gone: the copy is all there is";
   RemoveRecoveryCopy(a);

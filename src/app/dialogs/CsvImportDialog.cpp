@@ -15,7 +15,6 @@
 #include "app/dialogs/DialogParts.h"
 #include "base/Error.h"
 #include "data/MapFile.h"
-#include "data/MapGlobal.h"
 #include "layout/Containers.h"
 #include "layout/Layout.h"
 #include "render/QtText.h"
@@ -48,8 +47,9 @@ QString CellText(const std::string& sjis) {
 
 }  // namespace
 
-TdlgCsvImport::TdlgCsvImport(std::string bytes, const QString& fileName, QWidget* parent)
-    : QDialog(parent), bytes_(std::move(bytes)) {
+TdlgCsvImport::TdlgCsvImport(const MDocumentContext& document, std::string bytes, const QString& fileName,
+                             QWidget* parent)
+    : QDialog(parent), document_(document), bytes_(std::move(bytes)) {
   setObjectName(QStringLiteral("dlgCsvImport"));
   setWindowTitle(QStringLiteral("CSVから未配置ブロックを追加 - ") + QFileInfo(fileName).fileName());
   setAccessibleName(windowTitle());
@@ -57,7 +57,7 @@ TdlgCsvImport::TdlgCsvImport(std::string bytes, const QString& fileName, QWidget
 
   cbxClass = new QComboBox(this);
   NameControl(cbxClass, "cbxClass", QStringLiteral("ブロッククラス"));
-  for (const auto& block : gLayout->Blocks) cbxClass->addItem(FromSjis(block->Name));
+  for (const auto& block : document_.Layout.Blocks) cbxClass->addItem(FromSjis(block->Name));
   cbxEncoding = new QComboBox(this);
   NameControl(cbxEncoding, "cbxEncoding", QStringLiteral("文字コード"));
   cbxEncoding->addItem(QStringLiteral("UTF-8"));
@@ -149,7 +149,7 @@ void TdlgCsvImport::Replan() {
   ready_ = false;
   if (parsed_) {
     try {
-      import_ = PlanCsvImport(*gLayout, *gMapFile, ToSjis(cbxClass->currentText()), table_);
+      import_ = PlanCsvImport(document_.Layout, document_.File, ToSjis(cbxClass->currentText()), table_);
       ready_ = true;
       error_.clear();
     } catch (const base::Error& error) {

@@ -7,6 +7,7 @@
 #include <QString>
 #include <string>
 
+#include "app/DocumentContext.h"
 #include "data/CsvImport.h"
 
 class QCheckBox;
@@ -19,8 +20,9 @@ class TdlgCsvImport : public QDialog {
   Q_OBJECT
 
  public:
-  // bytes: the whole file; fileName for the title. The classes are the layout's (gLayout).
-  TdlgCsvImport(std::string bytes, const QString& fileName, QWidget* parent = nullptr);
+  // bytes: the whole file; fileName for the title. The classes are those of the document's layout.
+  TdlgCsvImport(const MDocumentContext& document, std::string bytes, const QString& fileName,
+                QWidget* parent = nullptr);
 
   // The import as chosen; valid only when Ready().
   const MCsvImport& Import() const { return import_; }
@@ -45,6 +47,7 @@ class TdlgCsvImport : public QDialog {
   void FillPreview();
   void FillColumns();
 
+  const MDocumentContext& document_;
   std::string bytes_;
   base::CsvTable table_;
   MCsvImport import_;

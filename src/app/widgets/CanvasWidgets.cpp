@@ -1,12 +1,22 @@
 #include "app/widgets/CanvasWidgets.h"
 
+#include <QDragMoveEvent>
+#include <QDropEvent>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QWheelEvent>
 
 #include "render/BaseCanvas.h"
 
-MScrollBox::MScrollBox(QWidget* parent) : QScrollArea(parent) { setWidgetResizable(false); }
+MScrollBox::MScrollBox(QWidget* parent) : QScrollArea(parent) {
+  setWidgetResizable(false);
+  // The panel inside holds the keys; the box itself is no stop of Tab.
+  setFocusPolicy(Qt::NoFocus);
+}
 
 bool MScrollBox::focusNextPrevChild(bool next) {
   // QScrollArea scrolls the newly focused child into view; the panel fills the box, so skip that
@@ -28,9 +38,25 @@ void MScrollBox::resizeEvent(QResizeEvent* event) {
   if (OnResize) OnResize();
 }
 
-MPanel::MPanel(QWidget* parent) : QWidget(parent) { setFocusPolicy(Qt::StrongFocus); }
+void MScrollBox::wheelEvent(QWheelEvent* event) { event->ignore(); }
 
-MPaintBox::MPaintBox(QWidget* parent) : QWidget(parent) {
+MPanel::MPanel(MViewInput& input, QWidget* parent) : QWidget(parent), input_(input) {
+  setFocusPolicy(Qt::StrongFocus);
+}
+
+void MPanel::keyPressEvent(QKeyEvent* event) { input_.PanelKeyDown(event); }
+
+void MPanel::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  input_.PanelFocusIn(event);
+}
+
+void MPanel::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  input_.PanelFocusOut(event);
+}
+
+MPaintBox::MPaintBox(MViewInput& input, QWidget* parent) : QWidget(parent), input_(input) {
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAutoFillBackground(false);
 }
@@ -43,7 +69,22 @@ void MPaintBox::paintEvent(QPaintEvent* event) {
   canvas_->Paint();
 }
 
-MCanvasControls::MCanvasControls(MScrollBox* scrollBox, MPanel* panel, MPaintBox* paintBox)
+void MPaintBox::mousePressEvent(QMouseEvent* event) { input_.BoxMouseDown(event); }
+void MPaintBox::mouseMoveEvent(QMouseEvent* event) { input_.BoxMouseMove(event); }
+void MPaintBox::mouseReleaseEvent(QMouseEvent* event) { input_.BoxMouseUp(event); }
+
+void MPaintBox::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
+
+void MPaintBox::dragMoveEvent(QDragMoveEvent* event) {
+  if (input_.BoxDragOver(event))
+    event->accept();
+  else
+    event->ignore();
+}
+
+void MPaintBox::dropEvent(QDropEvent* event) { input_.BoxDrop(event); }
+
+MCanvasControls::MCanvasControls(MScrollBox* scrollBox, QWidget* panel, MPaintBox* paintBox)
     : scrollBox_(scrollBox), panel_(panel), paintBox_(paintBox) {}
 
 void MCanvasControls::Bind(MBaseCanvas* canvas) {
@@ -70,3 +111,12 @@ void MCanvasControls::SetPanelSize(int width, int height) {
 void MCanvasControls::RepaintAll() { paintBox_->update(); }
 
 void MCanvasControls::RepaintRect(const QRect& rect, bool) { paintBox_->update(rect); }
+
+void NameControl(QWidget* widget, const char* name, const QString& hint, bool tip) {
+  widget->setObjectName(QString::fromLatin1(name));
+  widget->setAccessibleName(hint.isEmpty() ? QString::fromLatin1(name) : hint);
+  if (tip && !hint.isEmpty()) {
+    widget->setToolTip(hint);
+    widget->setStatusTip(hint);
+  }
+}

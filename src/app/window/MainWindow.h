@@ -1,52 +1,43 @@
-// The editor's main window.
+// The editor's main window: the glue between the views and the document.
 //
-// One class, TfmMain, split into files by concern: MainWindowBuild.cpp builds the menus, tool bars,
-// page area, side pane and status bar; MainWindowDocument.cpp the start-up, opening, saving and the
-// close question; MainWindowView.cpp the zoom, pages, panes and the refresh operations;
-// MainWindowPrint.cpp printing; MainWindowMapping.cpp the mapping commands, copy and paste and the
-// about box; MainWindowUndo.cpp undo and redo; MainWindowRecovery.cpp recovery copies and files
-// changed by others; MainWindowSettings.cpp the recent files and the
-// window state kept between runs. The window calls the engine's document commands and refreshes its
-// controls from what they report (AfterCommand); every command runs through Run, the one place that
-// turns errors into the standard error box.
+// TfmMain keeps what belongs to the whole window: the actions shared by menus and tool bars, the
+// document lifecycle, settings and recovery. The page view (MPageView) and the two side panes
+// (MListPane) own their input and change the document through document commands; every report of a
+// command reaches ApplyReport, the one place that refreshes the window, and UpdateActions computes the
+// enabled state of every action from the state. Files: MainWindowBuild.cpp (actions, menus, tool bars,
+// the centre, the status bar), MainWindowActions.cpp (the focused view, the enabled states, commands
+// committing the typed text first), MainWindowView.cpp (zoom, pages, panes, wheel and drops,
+// ApplyReport), MainWindowDocument.cpp (start-up, opening, saving, the close question),
+// MainWindowMapping.cpp (the mapping commands, copy and paste, modes), MainWindowPrint.cpp,
+// MainWindowCsv.cpp, MainWindowUndo.cpp, MainWindowRecovery.cpp and MainWindowSettings.cpp.
 #pragma once
 
-#include <QImage>
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 
+#include "app/DocumentContext.h"
 #include "app/platform/RecentFiles.h"
 #include "data/DocumentCommands.h"
 
+class MBoxEdit;
+class MListPane;
+class MPageBar;
+class MPageView;
+class MText;
+class MZoomBox;
 class QAction;
 class QActionGroup;
-class QComboBox;
 class QLabel;
-class QLineEdit;
 class QMenu;
-class QSlider;
 class QSplitter;
 class QTabWidget;
-class QTextEdit;
 class QTimer;
 class QToolBar;
-class QToolButton;
-class MCanvasControls;
-class MListCanvas;
-class MListDB;
-class MPaintBox;
-class MPanel;
-class MScrollBox;
-class MText;
 class TdlgCsvExport;
 class TdlgCsvImport;
-class QDropEvent;
-class QKeyEvent;
-class QMouseEvent;
 
 class TfmMain : public QMainWindow {
   Q_OBJECT
@@ -80,7 +71,7 @@ class TfmMain : public QMainWindow {
   // The pages written as the batch mode's --pdf and --png write them, into a file or folder chosen.
   void ExportToPdf();
   void ExportToPng();
-  // File menu: records in and out as CSV (MainWindowCsv.cpp).
+  // Records in and out as CSV.
   void ImportCsv();
   void ExportCsv();
   // View menu.
@@ -92,15 +83,16 @@ class TfmMain : public QMainWindow {
   void VisibleUnmapPane(bool fromMenu);
   void ToggleToolBar();
   void ChangeListType(bool unmapPane, bool thumbnails);
-  // Edit menu: undo and redo of the document's changes.
+  // Edit menu.
   void Undo();
   void Redo();
-  // Edit menu: pages.
   void PreviousPage();
   void NextPage();
-  // Edit menu: the clipboard, by the focused control (the page or the unplaced pane).
+  // The clipboard: the in-place editor in text input mode, otherwise the focused view (the page or
+  // the unplaced pane).
   void copyToClipboard();
   void PasteFromClipboard();
+  void ChangeEditMode(bool textInput);
   // Insert menu.
   void InsertBlock();
   void miNewLineClick();
@@ -117,25 +109,29 @@ class TfmMain : public QMainWindow {
   // Asks whether to save changes; false means the caller gives up what it was about to do.
   bool QuerySave();
 
-  // Recovery (MainWindowRecovery.cpp). A copy of the changed document is due (a timer runs).
+  // Recovery. A copy of the changed document is due (a timer runs).
   bool RecoveryCopyPending() const;
   // What the timer does: the copy written (or removed when the document is as saved).
   void WriteRecoveryCopyNow();
 
-  // Refresh operations.
+  // The zoom: a request of the zoom box (0), zoom in (1) and out (2), real size (3), whole page (4),
+  // page width (5).
   void ApplyZoom(int request);
-  void UpdateStatusBar();
-  void UpdatePageIndicator(bool force);
-  // Enables copy and paste by the mode, the focused control and the clipboard.
-  void UpdateEditCommands();
-  // Enables undo and redo by the history.
-  void UpdateUndoCommands();
-  // Refreshes what a command's report says changed, in one place.
-  void AfterCommand(const MCommandReport& report);
-
-  // The page box and the zoom box as the user commits them (Enter or leaving the box).
+  // The page box and a pane's search box as the user commits them (Enter or leaving the box).
   void ApplyPageBox();
   void ApplyPaneSearch(bool unmapPane);
+
+  // The one place that refreshes the window after a command: what its report says changed is
+  // repainted; the page indicator, the status bar, the caret and the enabled actions follow.
+  void ApplyReport(const MCommandReport& report);
+  void UpdateStatusBar();
+  void UpdatePageIndicator(bool force);
+  // The enabled state of every action, from the state: document, mode, focused view, the text edited,
+  // the clipboard, the undo history.
+  void UpdateActions();
+  void UpdateEditCommands() { UpdateActions(); }
+  void UpdateCaret();
+  const MText* EditingText() const;
 
   // Runs a command; an error it raises is shown in the standard error box and the program goes on.
   // False when the command raised one. A cancel (base::Cancelled) ends it without a box.
@@ -144,19 +140,10 @@ class TfmMain : public QMainWindow {
   // (this window when none).
   bool RunWithProgress(const QString& label, const std::function<void()>& command, QWidget* parent = nullptr);
 
-  // Editing (MainWindowEdit.cpp): the edit modes, the cursor's caret, in-place text editing.
-  void ChangeEditMode(bool textInput);
-  void UpdateCaret();
-  void OpenInplaceEditor();
-  void CloseInplaceEditor();
-  const MText* EditingText() const { return editingText_; }
-  // The caret of the mapping cursor, shown over the page while the page has the focus.
-  QWidget* Caret() const { return caret_; }
-
   // Set by tests: answers the save question and the file dialogs instead of the user.
   std::function<int()> AskSaveForTest;
   std::function<QString(bool save, const QString& title, const QString& proposed)> ChooseFileForTest;
-  // Answers the trash pane's "delete for good?" question (true: Yes).
+  // Answers the "Yes or No" questions (the trash pane's delete, recovery, overwriting) (true: Yes).
   std::function<bool(const QString& question)> ConfirmForTest;
   // Drive the CSV dialogs instead of the user (true: OK).
   std::function<bool(TdlgCsvImport& dialog)> CsvImportForTest;
@@ -165,44 +152,48 @@ class TfmMain : public QMainWindow {
  protected:
   void closeEvent(QCloseEvent* event) override;
   void showEvent(QShowEvent* event) override;
-  bool eventFilter(QObject* watched, QEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
+  // The last of the page and the two panes to hold the keyboard focus; none while another control
+  // of the window has it. Menus, dialogs and other programs taking the focus do not change it.
+  enum class MView { None, Page, Unmap, Trash };
+
   // Building (MainWindowBuild.cpp).
   void BuildActions();
+  void BuildViewActions();
   void BuildMenus();
   void BuildToolBars();
   void BuildCentre();
-  QWidget* BuildPane(bool unmapPane);
   void BuildStatusBar();
   QAction* NewAction(const char* name, const QString& caption, const QString& hint = {});
-  void NameToolButton(QToolBar* bar, QAction* action, const char* name);
+  // An action whose command runs with the text being typed committed first.
+  void OnTriggered(QAction* action, std::function<void()> command);
+  void ConnectViews();
+
+  // The focused view and the enabled states (MainWindowActions.cpp).
+  void FocusChanged(QWidget* now);
+  void ClipboardChanged();
+  // The view the wheel, copy and paste act on: the focused view while the focus is in it.
+  MView FocusedView() const { return focusedView_; }
+  void ScrollFocusedView(bool up);
 
   // Document (MainWindowDocument.cpp).
   void ParseCommandLine(const QStringList& arguments);
-  void SetDocumentCommandsEnabled(bool on);
   void ApplicationStateChanged(Qt::ApplicationState state);
   // A file to open or save: a document, or a PDF to write; or a folder to write into.
   enum class MFileKind { Document, Pdf, Folder };
   QString ChooseFile(bool save, const QString& title, const QString& proposed,
                      MFileKind kind = MFileKind::Document);
   std::string StartPath(const std::string& argument) const;
-
-  // Editing (MainWindowEdit.cpp): the handlers of the page and the panes.
-  bool EditEvent(QObject* watched, QEvent* event);
-  void pnlMapKeyDown(QKeyEvent* key);
-  void PaneKeyDown(bool unmapPane, QKeyEvent* key);
-  void pbxMapMouseDown(QMouseEvent* mouse);
-  void pbxMapMouseMove(QMouseEvent* mouse);
-  void PaneMouseDown(bool unmapPane, QMouseEvent* mouse);
-  void PaneMouseMove(bool unmapPane, QMouseEvent* mouse);
-  bool pbxMapDragOver(QDropEvent* drag);
-  void pbxMapDragDrop(QDropEvent* drop);
-  // A file dragged from outside over any part of the window; true when the event was one.
-  bool FileDragEvent(QObject* watched, QEvent* event);
-  void PaneFocusIn(bool unmapPane);
+  // The window after a document opened, or without one.
+  void FinishOpen(const std::string& path);
+  void ShowDocumentState();
   bool Confirm(const QString& question);
-  void CommitBeforeLeavingThePage();
+  void CommitEdit();
 
   // Recovery (MainWindowRecovery.cpp): the copy scheduled after a change, removed after a save or a
   // clean close; opening a file offers a copy newer than it (not when design mode reloads).
@@ -211,17 +202,12 @@ class TfmMain : public QMainWindow {
   bool OpenFile(const std::string& path, bool offerRecovery = true);
   // Before a save over the document's file: asks when another program changed it.
   bool MayOverwriteChangedFile();
-  // The window after a document opened.
-  void FinishOpen(const std::string& path);
-  // CSV (MainWindowCsv.cpp): a CSV file to read or write.
   QString ChooseCsvFile(bool save, const QString& title, const QString& proposed);
 
   // Undo (MainWindowUndo.cpp): one step back or forth.
   void StepHistory(bool back);
-
   // Mapping commands (MainWindowMapping.cpp). A long one shows progress; cancelled, it is reverted.
   void RunMappingCommand(const QString& label, const std::function<MCommandReport()>& command);
-  void ConnectMappingCommands();
 
   // Settings kept between runs (MainWindowSettings.cpp).
   void BuildRecentMenu();
@@ -232,14 +218,10 @@ class TfmMain : public QMainWindow {
   // The view a document opens with: the one the settings gave until a document opened, whole page
   // after that.
   void ApplyDocumentView();
+  // The zoom box and the view-mode actions show the page view's zoom.
+  void ShowZoom();
 
-  // View (MainWindowView.cpp).
-  void ScrollToOrigin();
-  void WheelScroll(bool up);
-  void StatusBarResized();
-  void RefreshPane(bool unmapPane);
-  static MListCanvas* PaneCanvas(bool unmapPane);
-  static MListDB& PaneList(bool unmapPane);
+  MDocumentContext doc_;
 
   // Menus and actions, by the names the handlers use.
   QMenu* miFile = nullptr;
@@ -276,66 +258,49 @@ class TfmMain : public QMainWindow {
   QAction* miViewBaseW = nullptr;
   QAction* miZoomIn = nullptr;
   QAction* miZoomOut = nullptr;
+  // The zoom keys (Ctrl and plus or minus, with any other modifier), the window's wherever the focus
+  // is, but not while a text is typed in place.
+  QAction* zoomInKeys_ = nullptr;
+  QAction* zoomOutKeys_ = nullptr;
   QAction* miInsertBlock = nullptr;
   QAction* miNewLine = nullptr;
   QAction* miAutoMapping = nullptr;
   QAction* miSameMapping = nullptr;
   QAction* miAbout = nullptr;
-  QActionGroup* modeGroup_ = nullptr;
-  QActionGroup* viewGroup_ = nullptr;
 
   // Tool bars and their controls.
   QToolBar* tbEdit = nullptr;
   QToolBar* tbView = nullptr;
   QToolBar* tbPage = nullptr;
   QToolBar* tbPrint = nullptr;
-  QComboBox* cbxZoom = nullptr;
-  QLineEdit* edtNowPage = nullptr;
-  QSlider* tbPageBar = nullptr;
+  MZoomBox* cbxZoom = nullptr;
+  MBoxEdit* edtNowPage = nullptr;
+  MPageBar* tbPageBar = nullptr;
 
-  // Page area and side pane.
+  // The views.
   QSplitter* splitter_ = nullptr;
-  MScrollBox* sbxMap = nullptr;
-  MPanel* pnlMap = nullptr;
-  MPaintBox* pbxMap = nullptr;
-  QTextEdit* mmInplaceEdit = nullptr;
-  QTabWidget* pcUnmap = nullptr;
+  MPageView* pageView_ = nullptr;
   QWidget* pnlPane = nullptr;
-  struct Pane {
-    QToolButton* thumb = nullptr;
-    QToolButton* list = nullptr;
-    QLineEdit* search = nullptr;
-    MScrollBox* scrollBox = nullptr;
-    MPanel* panel = nullptr;
-    MPaintBox* paintBox = nullptr;
-    std::unique_ptr<MCanvasControls> controls;
-  };
-  Pane unmap_;
-  Pane trash_;
-  QImage imgThumbBack;
-  std::unique_ptr<MCanvasControls> mapControls_;
-
-  // Status bar panels.
+  QTabWidget* pcUnmap = nullptr;
+  MListPane* unmapPane_ = nullptr;
+  MListPane* trashPane_ = nullptr;
   QLabel* statusPanels_[5] = {};
 
-  // Document state.
+  // State.
+  MView focusedView_ = MView::None;
+  bool clipboardHasBlock_ = false;
+  bool clipboardHasText_ = false;
+  // The document came from the temporary folder: saving asks for a name until the user gave one.
   bool tempOpened_ = false;
+  // After a temporary start the save question is asked once, changed or not.
+  bool tempQuestionDue_ = false;
   std::string startFileName_;
   QString startFolder_;
   QString dialogFolder_;
   bool reloading_ = false;
   // Long work is running and lets the event loop run under its progress dialog.
   bool working_ = false;
-  // Editing.
-  MText* editingText_ = nullptr;
-  QString editingOpened_;
-  QTimer* recoveryTimer_ = nullptr;  // the editor's content when it opened: an unchanged text is no change
-  QWidget* caret_ = nullptr;
-  int dragOriginRow_ = 0, dragOriginColumn_ = 0;
-  bool panning_ = false;
-  QPoint panStart_;
-  QPoint pressAt_;
-  bool mayDrag_ = false;  // a press that may become a drag (page or pane)
+  QTimer* recoveryTimer_ = nullptr;
   bool shown_ = false;
 
   // Kept between runs.

@@ -1,49 +1,24 @@
-// Building the main window: menus, tool bars, the page area, the side pane and the status bar. Every
-// control carries its name as objectName (the handlers that decide by the focused control use it)
-// and its hint as tool tip, status tip and accessible name.
+// Building the main window: the actions, menus, tool bars, the views in the centre and the status
+// bar. Every control carries its name as objectName and its hint as tool tip, status tip and
+// accessible name.
 #include <QAction>
 #include <QActionGroup>
-#include <QApplication>
-#include <QButtonGroup>
-#include <QComboBox>
-#include <QHBoxLayout>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QSlider>
+#include <QRegularExpression>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTabWidget>
-#include <QTextEdit>
 #include <QToolBar>
-#include <QToolButton>
 #include <QVBoxLayout>
 
 #include "app/platform/Icons.h"
-#include "app/widgets/CanvasWidgets.h"
+#include "app/widgets/BoxEdit.h"
+#include "app/widgets/ListPane.h"
+#include "app/widgets/PageView.h"
+#include "app/widgets/StatusBar.h"
 #include "app/window/MainWindow.h"
-#include "data/MapDB.h"
-#include "data/MapGlobal.h"
-#include "render/ListCanvas.h"
-#include "render/MapCanvas.h"
-#include "render/RenderGlobal.h"
-
-namespace {
-
-constexpr int kPaneBarHeight = 30;
-
-// Gives a control its name and hint where people and scripts look for them: the hint as accessible
-// name, and as tool tip and status tip where it helps (buttons and boxes, not the page and panes).
-void Name(QWidget* widget, const char* name, const QString& hint = {}, bool tip = true) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setAccessibleName(hint.isEmpty() ? QString::fromLatin1(name) : hint);
-  if (tip && !hint.isEmpty()) {
-    widget->setToolTip(hint);
-    widget->setStatusTip(hint);
-  }
-}
-
-}  // namespace
 
 QAction* TfmMain::NewAction(const char* name, const QString& caption, const QString& hint) {
   auto* action = new QAction(caption, this);
@@ -56,133 +31,136 @@ QAction* TfmMain::NewAction(const char* name, const QString& caption, const QStr
   return action;
 }
 
-void TfmMain::NameToolButton(QToolBar* bar, QAction* action, const char* name) {
-  if (QWidget* button = bar->widgetForAction(action)) Name(button, name, action->toolTip());
-}
-
 void TfmMain::BuildActions() {
-  miOpen = NewAction("miOpen", "開く(&O)...", "開く");
-  miOpen->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_O));
-  miOpen->setIcon(IconFor(MIcon::Open));
-  connect(miOpen, &QAction::triggered, this, [this] { Open(); });
-  miSave = NewAction("miSave", "上書き保存(&S)", "保存");
-  miSave->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_S));
-  miSave->setIcon(IconFor(MIcon::Save));
-  connect(miSave, &QAction::triggered, this, [this] { Save(); });
-  miSaveAs = NewAction("miSaveAs", "名前を付けて保存(&A)...");
-  connect(miSaveAs, &QAction::triggered, this, [this] { SaveAs(); });
-  miImportCsv = NewAction("miImportCsv", "CSVから未配置ブロックを追加(&I)...", "CSVから未配置ブロックを追加");
-  connect(miImportCsv, &QAction::triggered, this, [this] { ImportCsv(); });
-  miExportCsv = NewAction("miExportCsv", "ページをCSVに書き出し(&C)...", "ページをCSVに書き出し");
-  connect(miExportCsv, &QAction::triggered, this, [this] { ExportCsv(); });
-  miPrint = NewAction("miPrint", "印刷(&P)...", "印刷");
-  miPrint->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
-  miPrint->setIcon(IconFor(MIcon::Print));
-  connect(miPrint, &QAction::triggered, this, [this] { Print(); });
-  miPrintPreview = NewAction("miPrintPreview", "印刷プレビュー(&V)...", "印刷プレビュー");
-  miPrintPreview->setIcon(IconFor(MIcon::PrintPreview));
-  connect(miPrintPreview, &QAction::triggered, this, [this] { PrintPreview(); });
-  miExportPdf = NewAction("miExportPdf", "PDFに書き出し(&E)...", "PDFに書き出し");
-  connect(miExportPdf, &QAction::triggered, this, [this] { ExportToPdf(); });
-  miExportPng = NewAction("miExportPng", "画像に書き出し...", "画像に書き出し");
-  connect(miExportPng, &QAction::triggered, this, [this] { ExportToPng(); });
-  miExit = NewAction("miExit", "終了(&X)");
-  connect(miExit, &QAction::triggered, this, &QWidget::close);
+  const auto make = [this](const char* name, const QString& caption, const QString& hint,
+                           std::optional<MIcon> icon, QKeySequence keys, std::function<void()> command) {
+    QAction* action = NewAction(name, caption, hint);
+    if (!keys.isEmpty()) action->setShortcut(keys);
+    if (icon) action->setIcon(IconFor(*icon));
+    if (command) OnTriggered(action, std::move(command));
+    return action;
+  };
+  miOpen = make("miOpen", "開く(&O)...", "開く", MIcon::Open, Qt::CTRL | Qt::Key_O, [this] { Open(); });
+  miSave = make("miSave", "上書き保存(&S)", "保存", MIcon::Save, Qt::CTRL | Qt::Key_S, [this] { Save(); });
+  miSaveAs = make("miSaveAs", "名前を付けて保存(&A)...", {}, std::nullopt, {}, [this] { SaveAs(); });
+  miImportCsv = make("miImportCsv", "CSVから未配置ブロックを追加(&I)...", "CSVから未配置ブロックを追加",
+                     std::nullopt, {}, [this] { ImportCsv(); });
+  miExportCsv = make("miExportCsv", "ページをCSVに書き出し(&C)...", "ページをCSVに書き出し", std::nullopt, {},
+                     [this] { ExportCsv(); });
+  miPrint = make("miPrint", "印刷(&P)...", "印刷", MIcon::Print, Qt::CTRL | Qt::Key_P, [this] { Print(); });
+  miPrintPreview = make("miPrintPreview", "印刷プレビュー(&V)...", "印刷プレビュー", MIcon::PrintPreview, {},
+                        [this] { PrintPreview(); });
+  miExportPdf = make("miExportPdf", "PDFに書き出し(&E)...", "PDFに書き出し", std::nullopt, {},
+                     [this] { ExportToPdf(); });
+  miExportPng =
+      make("miExportPng", "画像に書き出し...", "画像に書き出し", std::nullopt, {}, [this] { ExportToPng(); });
+  miExit = make("miExit", "終了(&X)", {}, std::nullopt, {}, [this] { close(); });
 
-  // The edit commands arrive with the editing of the next steps; the actions exist so that their
-  // places, captions and enabled states are right from the start.
-  miCopy = NewAction("miCopy", "コピー(&C)", "コピー");
-  miCopy->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_C));
-  miCopy->setIcon(IconFor(MIcon::Copy));
-  miPaste = NewAction("miPaste", "貼り付け(&P)", "貼り付け");
-  miPaste->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_V));
-  miPaste->setIcon(IconFor(MIcon::Paste));
-  miUndo = NewAction("miUndo", "元に戻す(&U)", "元に戻す");
-  miUndo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
-  miUndo->setIcon(IconFor(MIcon::Undo));
-  connect(miUndo, &QAction::triggered, this, [this] { Undo(); });
-  miRedo = NewAction("miRedo", "やり直し(&R)", "やり直し");
+  // Copy and paste act on the text being typed, so they do not commit it first.
+  miCopy = make("miCopy", "コピー(&C)", "コピー", MIcon::Copy, Qt::CTRL | Qt::Key_C, {});
+  connect(miCopy, &QAction::triggered, this, [this] { copyToClipboard(); });
+  miPaste = make("miPaste", "貼り付け(&P)", "貼り付け", MIcon::Paste, Qt::CTRL | Qt::Key_V, {});
+  connect(miPaste, &QAction::triggered, this, [this] { PasteFromClipboard(); });
+  miUndo = make("miUndo", "元に戻す(&U)", "元に戻す", MIcon::Undo, Qt::CTRL | Qt::Key_Z, [this] { Undo(); });
+  miRedo = make("miRedo", "やり直し(&R)", "やり直し", MIcon::Redo, {}, [this] { Redo(); });
   miRedo->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Y), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)});
-  miRedo->setIcon(IconFor(MIcon::Redo));
-  connect(miRedo, &QAction::triggered, this, [this] { Redo(); });
-  miMappingMode = NewAction("miMappingMode", "マッピングモード(&M)", "マッピングモード");
-  miMappingMode->setShortcut(QKeySequence(Qt::Key_F4));
-  miMappingMode->setIcon(IconFor(MIcon::MappingMode));
-  miTextMode = NewAction("miTextMode", "テキスト入力モード(&T)", "テキスト入力モード");
-  miTextMode->setShortcut(QKeySequence(Qt::Key_F5));
-  miTextMode->setIcon(IconFor(MIcon::TextMode));
-  modeGroup_ = new QActionGroup(this);
+  miMappingMode = make("miMappingMode", "マッピングモード(&M)", "マッピングモード", MIcon::MappingMode,
+                       Qt::Key_F4, [this] { ChangeEditMode(false); });
+  miTextMode = make("miTextMode", "テキスト入力モード(&T)", "テキスト入力モード", MIcon::TextMode, Qt::Key_F5,
+                    [this] { ChangeEditMode(true); });
+  auto* modes = new QActionGroup(this);
   for (QAction* a : {miMappingMode, miTextMode}) {
     a->setCheckable(true);
-    modeGroup_->addAction(a);
+    modes->addAction(a);
   }
   miMappingMode->setChecked(true);
-  connect(miMappingMode, &QAction::triggered, this, [this] { ChangeEditMode(false); });
-  connect(miTextMode, &QAction::triggered, this, [this] { ChangeEditMode(true); });
-  miPrePage = NewAction("miPrePage", "前ページ(&R)");
-  miPrePage->setShortcut(QKeySequence(Qt::Key_PageUp));
-  connect(miPrePage, &QAction::triggered, this, [this] { PreviousPage(); });
-  miNextPage = NewAction("miNextPage", "次ページ(&N)");
-  miNextPage->setShortcut(QKeySequence(Qt::Key_PageDown));
-  connect(miNextPage, &QAction::triggered, this, [this] { NextPage(); });
+  miPrePage = make("miPrePage", "前ページ(&R)", {}, std::nullopt, Qt::Key_PageUp, [this] { PreviousPage(); });
+  miNextPage = make("miNextPage", "次ページ(&N)", {}, std::nullopt, Qt::Key_PageDown, [this] { NextPage(); });
 
+  miInsertBlock = make("miInsertBlock", "ブロック(&B)...", {}, std::nullopt, {}, [this] { InsertBlock(); });
+  miNewLine =
+      make("miNewLine", "改ページ(&L)", {}, std::nullopt, Qt::CTRL | Qt::Key_L, [this] { miNewLineClick(); });
+  miAutoMapping =
+      make("miAutoMapping", "オートマッピング(&A)", {}, std::nullopt, {}, [this] { AutoMapping(); });
+  miSameMapping =
+      make("miSameMapping", "同位置マッピング(&S)...", {}, std::nullopt, {}, [this] { SameMapping(); });
+  miAbout = make("miAbout", "バージョン情報(&A)...", {}, std::nullopt, {}, [this] { miAboutClick(); });
+  BuildViewActions();
+}
+
+void TfmMain::BuildViewActions() {
   miToolBar = NewAction("miToolBar", "ツールバー(&T)");
   miToolBar->setCheckable(true);
   miToolBar->setChecked(true);
   // The check mark follows the click itself; ToggleToolBar shows the bars to match.
-  connect(miToolBar, &QAction::triggered, this, [this] { ToggleToolBar(); });
+  OnTriggered(miToolBar, [this] { ToggleToolBar(); });
   miUnmapPane = NewAction("miUnmapPane", "未配置パネル(&U)");
   miUnmapPane->setCheckable(true);
   miUnmapPane->setChecked(true);
-  connect(miUnmapPane, &QAction::triggered, this, [this] { VisibleUnmapPane(true); });
+  OnTriggered(miUnmapPane, [this] { VisibleUnmapPane(true); });
   // The tool button follows its own state, the menu item toggles: two actions kept in step.
   btnUnmapPaneAction = NewAction("btnUnmapPaneAction", "未配置パネル", "未配置パネル");
   btnUnmapPaneAction->setCheckable(true);
   btnUnmapPaneAction->setChecked(true);
   btnUnmapPaneAction->setIcon(IconFor(MIcon::UnmapPane));
-  connect(btnUnmapPaneAction, &QAction::triggered, this, [this] { VisibleUnmapPane(false); });
+  OnTriggered(btnUnmapPaneAction, [this] { VisibleUnmapPane(false); });
 
-  miViewAll = NewAction("miViewAll", "ページ全体を表示(&W)", "ページ全体を表示");
-  miViewAll->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_0));
-  miViewAll->setIcon(IconFor(MIcon::ViewAll));
-  connect(miViewAll, &QAction::triggered, this, [this] { ViewAllClick(); });
-  miViewReal = NewAction("miViewReal", "等倍表示(&A)", "等倍表示");
-  miViewReal->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_1));
-  miViewReal->setIcon(IconFor(MIcon::ViewReal));
-  connect(miViewReal, &QAction::triggered, this, [this] { ViewRealClick(); });
-  miViewBaseW = NewAction("miViewBaseW", "ページ幅を基準に表示(&P)", "ページ幅を基準に表示");
-  miViewBaseW->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_2));
-  miViewBaseW->setIcon(IconFor(MIcon::ViewPageWidth));
-  connect(miViewBaseW, &QAction::triggered, this, [this] { ViewBaseWClick(); });
+  const auto view = [this](const char* name, const QString& caption, const QString& hint, MIcon icon,
+                           QKeySequence keys, std::function<void()> command) {
+    QAction* action = NewAction(name, caption, hint);
+    action->setShortcut(keys);
+    action->setIcon(IconFor(icon));
+    // A zoom keeps the text being typed open: it commits it and lays the editor out again.
+    connect(action, &QAction::triggered, this, std::move(command));
+    return action;
+  };
+  miViewAll = view("miViewAll", "ページ全体を表示(&W)", "ページ全体を表示", MIcon::ViewAll,
+                   Qt::CTRL | Qt::Key_0, [this] { ViewAllClick(); });
+  miViewReal = view("miViewReal", "等倍表示(&A)", "等倍表示", MIcon::ViewReal, Qt::CTRL | Qt::Key_1,
+                    [this] { ViewRealClick(); });
+  miViewBaseW = view("miViewBaseW", "ページ幅を基準に表示(&P)", "ページ幅を基準に表示", MIcon::ViewPageWidth,
+                     Qt::CTRL | Qt::Key_2, [this] { ViewBaseWClick(); });
   // One group in which all may be unchecked: after a zoom step no view mode holds.
-  viewGroup_ = new QActionGroup(this);
-  viewGroup_->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
+  auto* modes = new QActionGroup(this);
+  modes->setExclusionPolicy(QActionGroup::ExclusionPolicy::ExclusiveOptional);
   for (QAction* a : {miViewAll, miViewReal, miViewBaseW}) {
     a->setCheckable(true);
-    viewGroup_->addAction(a);
+    modes->addAction(a);
   }
-  // The zoom keys are the window's own (eventFilter); the captions only show them.
-  miZoomIn = NewAction("miZoomIn", "ズームイン(&Z)\tCtrl++", "ズームイン");
-  miZoomIn->setIcon(IconFor(MIcon::ZoomIn));
-  connect(miZoomIn, &QAction::triggered, this, [this] { ZoomIn(); });
-  miZoomOut = NewAction("miZoomOut", "ズームアウト(&O)\tCtrl+-", "ズームアウト");
-  miZoomOut->setIcon(IconFor(MIcon::ZoomOut));
-  connect(miZoomOut, &QAction::triggered, this, [this] { ZoomOut(); });
-
-  miInsertBlock = NewAction("miInsertBlock", "ブロック(&B)...");
-  miNewLine = NewAction("miNewLine", "改ページ(&L)");
-  miNewLine->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_L));
-  miAutoMapping = NewAction("miAutoMapping", "オートマッピング(&A)");
-  miSameMapping = NewAction("miSameMapping", "同位置マッピング(&S)...");
-  miAbout = NewAction("miAbout", "バージョン情報(&A)...");
+  // The captions show the zoom keys; the keys themselves are actions of their own that take the plus
+  // and minus keys of the main keyboard and the keypad, whatever other modifier is held.
+  miZoomIn =
+      view("miZoomIn", "ズームイン(&Z)\tCtrl++", "ズームイン", MIcon::ZoomIn, {}, [this] { ZoomIn(); });
+  miZoomOut = view("miZoomOut", "ズームアウト(&O)\tCtrl+-", "ズームアウト", MIcon::ZoomOut, {},
+                   [this] { ZoomOut(); });
+  const auto keys = [](std::initializer_list<Qt::Key> codes) {
+    QList<QKeySequence> sequences;
+    for (const Qt::Key code : codes)
+      for (const Qt::KeyboardModifiers extra :
+           {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier),
+            Qt::KeyboardModifiers(Qt::AltModifier),
+            Qt::KeyboardModifiers(Qt::ShiftModifier | Qt::AltModifier)})
+        for (const Qt::KeyboardModifiers pad :
+             {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::KeypadModifier)})
+          sequences << QKeySequence(QKeyCombination(Qt::ControlModifier | extra | pad, code));
+    return sequences;
+  };
+  zoomInKeys_ = NewAction("actZoomInKeys", "ズームイン");
+  zoomInKeys_->setShortcuts(keys({Qt::Key_Plus, Qt::Key_Equal, Qt::Key_Semicolon}));
+  OnTriggered(zoomInKeys_, [this] { ZoomIn(); });
+  zoomOutKeys_ = NewAction("actZoomOutKeys", "ズームアウト");
+  zoomOutKeys_->setShortcuts(keys({Qt::Key_Minus, Qt::Key_Underscore}));
+  OnTriggered(zoomOutKeys_, [this] { ZoomOut(); });
 }
 
 void TfmMain::BuildMenus() {
   QMenuBar* bar = menuBar();
   bar->setObjectName("MainMenu");
+  bar->setAccessibleName("メニュー");
   const auto menu = [&](const char* name, const QString& caption, std::initializer_list<QAction*> actions) {
     QMenu* m = bar->addMenu(caption);
     m->setObjectName(QString::fromLatin1(name));
+    m->setAccessibleName(QString(caption).remove(QRegularExpression("\\(&.\\)")));
     for (QAction* a : actions) {
       if (a == nullptr)
         m->addSeparator();
@@ -207,238 +185,112 @@ void TfmMain::BuildMenus() {
 }
 
 void TfmMain::BuildToolBars() {
-  const auto band = [this](const char* name, const QString& title) {
+  const auto band = [this](const char* name, const QString& title, std::initializer_list<QAction*> actions) {
     QToolBar* bar = addToolBar(title);
     bar->setObjectName(QString::fromLatin1(name));
+    bar->setAccessibleName(title);
     bar->setMovable(true);
     bar->setIconSize(QSize(20, 20));
+    for (QAction* a : actions) {
+      if (a == nullptr)
+        bar->addSeparator();
+      else
+        bar->addAction(a);
+    }
     return bar;
   };
-  tbEdit = band("tbEdit", "編集");
-  tbEdit->addAction(miOpen);
-  tbEdit->addAction(miSave);
-  tbEdit->addSeparator();
-  tbEdit->addAction(miUndo);
-  tbEdit->addAction(miRedo);
-  tbEdit->addSeparator();
-  tbEdit->addAction(miCopy);
-  tbEdit->addAction(miPaste);
-  tbEdit->addSeparator();
-  tbEdit->addAction(miMappingMode);
-  tbEdit->addAction(miTextMode);
-  NameToolButton(tbEdit, miOpen, "btnOpen");
-  NameToolButton(tbEdit, miSave, "btnSave");
-  NameToolButton(tbEdit, miCopy, "btnCopy");
-  NameToolButton(tbEdit, miPaste, "btnPaste");
-  NameToolButton(tbEdit, miMappingMode, "btnMappingMode");
-  NameToolButton(tbEdit, miTextMode, "btnTextMode");
+  const auto buttonName = [](QToolBar* bar, QAction* action, const char* name) {
+    if (QWidget* button = bar->widgetForAction(action)) NameControl(button, name, action->toolTip());
+  };
+  tbEdit = band("tbEdit", "編集",
+                {miOpen, miSave, nullptr, miUndo, miRedo, nullptr, miCopy, miPaste, nullptr, miMappingMode,
+                 miTextMode});
+  for (const auto& [action, name] : {std::pair{miOpen, "btnOpen"},
+                                     {miSave, "btnSave"},
+                                     {miCopy, "btnCopy"},
+                                     {miPaste, "btnPaste"},
+                                     {miMappingMode, "btnMappingMode"},
+                                     {miTextMode, "btnTextMode"}})
+    buttonName(tbEdit, action, name);
 
-  tbView = band("tbView", "表示");
-  tbView->addAction(btnUnmapPaneAction);
-  tbView->addSeparator();
-  tbView->addAction(miZoomOut);
-  cbxZoom = new QComboBox(tbView);
-  Name(cbxZoom, "cbxZoom", "ズーム");
-  cbxZoom->setEditable(true);
-  cbxZoom->setCompleter(nullptr);
-  cbxZoom->setInsertPolicy(QComboBox::NoInsert);
+  tbView = band("tbView", "表示", {btnUnmapPaneAction, nullptr, miZoomOut});
+  cbxZoom = new MZoomBox(tbView);
+  NameControl(cbxZoom, "cbxZoom", "ズーム");
   cbxZoom->addItems({"400%", "300%", "200%", "150%", "100%", "66%", "50%", "33%", "25%"});
   cbxZoom->setCurrentIndex(4);
   cbxZoom->setFixedWidth(72);
-  cbxZoom->installEventFilter(this);
-  connect(cbxZoom, &QComboBox::activated, this, [this] { ApplyZoom(0); });
   tbView->addWidget(cbxZoom);
   tbView->addAction(miZoomIn);
   tbView->addSeparator();
-  tbView->addAction(miViewReal);
-  tbView->addAction(miViewAll);
-  tbView->addAction(miViewBaseW);
-  NameToolButton(tbView, btnUnmapPaneAction, "btnUnmapPane");
-  NameToolButton(tbView, miZoomOut, "btnZoomOut");
-  NameToolButton(tbView, miZoomIn, "btnZoomIn");
-  NameToolButton(tbView, miViewReal, "btnViewReal");
-  NameToolButton(tbView, miViewAll, "btnViewAll");
-  NameToolButton(tbView, miViewBaseW, "btnViewBaseW");
+  for (QAction* a : {miViewReal, miViewAll, miViewBaseW}) tbView->addAction(a);
+  for (const auto& [action, name] : {std::pair{btnUnmapPaneAction, "btnUnmapPane"},
+                                     {miZoomOut, "btnZoomOut"},
+                                     {miZoomIn, "btnZoomIn"},
+                                     {miViewReal, "btnViewReal"},
+                                     {miViewAll, "btnViewAll"},
+                                     {miViewBaseW, "btnViewBaseW"}})
+    buttonName(tbView, action, name);
 
-  tbPage = band("tbPage", "ページ");
-  edtNowPage = new QLineEdit("1/1", tbPage);
-  Name(edtNowPage, "edtNowPage", "ページ");
+  tbPage = band("tbPage", "ページ", {});
+  edtNowPage = new MBoxEdit(tbPage);
+  edtNowPage->setText("1/1");
+  NameControl(edtNowPage, "edtNowPage", "ページ");
   edtNowPage->setFixedWidth(62);
   edtNowPage->setAlignment(Qt::AlignCenter);
-  edtNowPage->installEventFilter(this);
-  connect(edtNowPage, &QLineEdit::returnPressed, this, [this] { ApplyPageBox(); });
   tbPage->addWidget(edtNowPage);
-  tbPageBar = new QSlider(Qt::Horizontal, tbPage);
-  Name(tbPageBar, "tbPageBar", "ページ");
+  tbPageBar = new MPageBar(tbPage);
+  NameControl(tbPageBar, "tbPageBar", "ページ");
   tbPageBar->setRange(1, 1);
   tbPageBar->setPageStep(1);
   tbPageBar->setTickPosition(QSlider::NoTicks);
   tbPageBar->setFixedWidth(200);
-  connect(tbPageBar, &QSlider::valueChanged, this, [this](int position) {
-    // Setting the position from UpdatePageIndicator does not navigate: it is the current page then.
-    if (HasDocument() && position != gMapDB->CurrentPage()) {
-      gMapDB->GoToPage(position);
-      UpdatePageIndicator(true);
-    }
-  });
   tbPage->addWidget(tbPageBar);
 
-  tbPrint = band("tbPrint", "印刷");
-  tbPrint->addAction(miPrint);
-  tbPrint->addAction(miPrintPreview);
-  NameToolButton(tbPrint, miPrint, "btnPrint");
-  NameToolButton(tbPrint, miPrintPreview, "btnPrintPreview");
-}
-
-QWidget* TfmMain::BuildPane(bool unmapPane) {
-  Pane& pane = unmapPane ? unmap_ : trash_;
-  const char* prefix = unmapPane ? "Unmap" : "Trash";
-  const auto name = [prefix](const char* kind) { return QString(kind).replace("#", prefix).toLatin1(); };
-  auto* page = new QWidget;
-  page->setObjectName(unmapPane ? "tsUnmap" : "tsTrash");
-  auto* column = new QVBoxLayout(page);
-  column->setContentsMargins(0, 0, 0, 0);
-  column->setSpacing(0);
-
-  auto* bar = new QWidget(page);
-  bar->setFixedHeight(kPaneBarHeight);
-  auto* row = new QHBoxLayout(bar);
-  row->setContentsMargins(2, 2, 2, 2);
-  row->setSpacing(2);
-  pane.thumb = new QToolButton(bar);
-  Name(pane.thumb, name("btn#Thumb").constData(), "サムネイル表示");
-  pane.thumb->setIcon(IconFor(MIcon::Thumbnails));
-  pane.list = new QToolButton(bar);
-  Name(pane.list, name("btn#List").constData(), "リスト表示");
-  pane.list->setIcon(IconFor(MIcon::ListView));
-  auto* group = new QButtonGroup(bar);
-  for (QToolButton* b : {pane.thumb, pane.list}) {
-    b->setCheckable(true);
-    b->setAutoRaise(true);
-    group->addButton(b);
-    row->addWidget(b);
-  }
-  pane.thumb->setChecked(true);
-  connect(pane.thumb, &QToolButton::clicked, this, [this, unmapPane] { ChangeListType(unmapPane, true); });
-  connect(pane.list, &QToolButton::clicked, this, [this, unmapPane] { ChangeListType(unmapPane, false); });
-  pane.search = new QLineEdit(bar);
-  Name(pane.search, name("edt#Search").constData(), "検索");
-  pane.search->setPlaceholderText("検索");
-  pane.search->setClearButtonEnabled(true);
-  pane.search->installEventFilter(this);
-  connect(pane.search, &QLineEdit::returnPressed, this, [this, unmapPane] { ApplyPaneSearch(unmapPane); });
-  row->addWidget(pane.search, 1);
-  column->addWidget(bar);
-
-  pane.scrollBox = new MScrollBox(page);
-  Name(pane.scrollBox, name("sbx#").constData());
-  pane.scrollBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-  pane.scrollBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
-  pane.scrollBox->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  pane.scrollBox->setBackgroundRole(QPalette::Base);
-  pane.panel = new MPanel;
-  Name(pane.panel, name("pnl#").constData(), unmapPane ? "未配置" : "ごみ箱", false);
-  pane.panel->resize(0, 0);
-  pane.paintBox = new MPaintBox(pane.panel);
-  Name(pane.paintBox, name("pbx#").constData());
-  pane.scrollBox->setWidget(pane.panel);
-  pane.controls = std::make_unique<MCanvasControls>(pane.scrollBox, pane.panel, pane.paintBox);
-  pane.scrollBox->OnResize = [this, unmapPane] {
-    if (MListCanvas* canvas = PaneCanvas(unmapPane)) canvas->Relayout();
-  };
-  column->addWidget(pane.scrollBox, 1);
-  return page;
+  tbPrint = band("tbPrint", "印刷", {miPrint, miPrintPreview});
+  buttonName(tbPrint, miPrint, "btnPrint");
+  buttonName(tbPrint, miPrintPreview, "btnPrintPreview");
 }
 
 void TfmMain::BuildCentre() {
   splitter_ = new QSplitter(Qt::Horizontal, this);
   splitter_->setObjectName("Splitter");
   splitter_->setChildrenCollapsible(false);
-
-  sbxMap = new MScrollBox(splitter_);
-  Name(sbxMap, "sbxMap");
-  sbxMap->setBackgroundRole(QPalette::Dark);
-  QPalette grey = sbxMap->palette();
-  grey.setColor(QPalette::Dark, QColor(128, 128, 128));
-  sbxMap->setPalette(grey);
-  sbxMap->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-  pnlMap = new MPanel;
-  Name(pnlMap, "pnlMap", "ページ", false);
-  pnlMap->setAutoFillBackground(true);
-  QPalette white = pnlMap->palette();
-  white.setColor(QPalette::Window, Qt::white);
-  pnlMap->setPalette(white);
-  pbxMap = new MPaintBox(pnlMap);
-  Name(pbxMap, "pbxMap");
-  mmInplaceEdit = new QTextEdit(pnlMap);
-  Name(mmInplaceEdit, "mmInplaceEdit");
-  mmInplaceEdit->setFrameShape(QFrame::NoFrame);
-  mmInplaceEdit->setStyleSheet("QTextEdit { background: rgb(255, 204, 255); }");
-  mmInplaceEdit->setLineWrapMode(QTextEdit::NoWrap);
-  mmInplaceEdit->setFocusPolicy(Qt::ClickFocus);
-  mmInplaceEdit->hide();
-  // The mapping cursor: a gray bar over the page, placed by UpdateCaret.
-  caret_ = new QWidget(pnlMap);
-  caret_->setObjectName("Caret");
-  caret_->setAttribute(Qt::WA_TransparentForMouseEvents);
-  caret_->setAutoFillBackground(true);
-  QPalette gray = caret_->palette();
-  gray.setColor(QPalette::Window, QColor(128, 128, 128));
-  caret_->setPalette(gray);
-  caret_->hide();
-  pbxMap->setAcceptDrops(true);
-  // A document file dragged from a file manager may land anywhere in the window: the window takes
-  // what no control below the mouse takes (FileDragEvent decides before any of them).
-  setAcceptDrops(true);
-  sbxMap->setWidget(pnlMap);
-  sbxMap->OnResize = [this] {
-    if (miViewAll->isChecked())
-      ApplyZoom(4);
-    else if (miViewBaseW->isChecked())
-      ApplyZoom(5);
-  };
-  mapControls_ = std::make_unique<MCanvasControls>(sbxMap, pnlMap, pbxMap);
-
+  pageView_ = new MPageView(doc_, splitter_);
   pnlPane = new QWidget(splitter_);
   pnlPane->setObjectName("pnlPane");
   auto* paneColumn = new QVBoxLayout(pnlPane);
   paneColumn->setContentsMargins(0, 0, 0, 0);
   pcUnmap = new QTabWidget(pnlPane);
-  Name(pcUnmap, "pcUnmap");
-  pcUnmap->addTab(BuildPane(true), "未配置");
-  pcUnmap->addTab(BuildPane(false), "ごみ箱");
+  NameControl(pcUnmap, "pcUnmap", "未配置とごみ箱");
+  unmapPane_ = new MListPane(MPane::Unmap, doc_);
+  trashPane_ = new MListPane(MPane::Trash, doc_);
+  pcUnmap->addTab(unmapPane_, "未配置");
+  pcUnmap->addTab(trashPane_, "ごみ箱");
   paneColumn->addWidget(pcUnmap);
-
-  splitter_->addWidget(sbxMap);
+  splitter_->addWidget(pageView_);
   splitter_->addWidget(pnlPane);
   splitter_->setStretchFactor(0, 1);
   splitter_->setStretchFactor(1, 0);
   splitter_->setSizes({800, paneWidth_});
   setCentralWidget(splitter_);
+  // A document file dragged from a file manager may land anywhere in the window: the controls pass
+  // it on to the window (the boxes take no text drops).
+  setAcceptDrops(true);
+  // Tab goes from the tool bar's boxes to the page, then to the panes' tabs, search box and list.
+  QWidget* chain[] = {tbPageBar,
+                      pageView_->Panel(),
+                      pcUnmap->findChild<QTabBar*>(),
+                      unmapPane_->SearchBox(),
+                      unmapPane_->Panel(),
+                      trashPane_->SearchBox(),
+                      trashPane_->Panel()};
+  for (std::size_t i = 1; i < std::size(chain); ++i) setTabOrder(chain[i - 1], chain[i]);
 }
 
 void TfmMain::BuildStatusBar() {
-  QStatusBar* bar = statusBar();
-  bar->setObjectName("StatusBar");
-  bar->setSizeGripEnabled(false);
-  const int widths[5] = {412, 120, 120, 120, 20};
-  for (int i = 0; i < 5; ++i) {
-    auto* panel = new QLabel(bar);
-    panel->setObjectName(QString("StatusPanel%1").arg(i));
-    panel->setFixedWidth(widths[i]);
-    if (i >= 1 && i <= 3) {
-      panel->setAlignment(Qt::AlignCenter);
-      panel->setFrameShape(QFrame::StyledPanel);
-      panel->setFrameShadow(QFrame::Sunken);
-    }
-    // The first panel is where hints show (the bar's message area); the counts stay put beside it.
-    if (i == 0)
-      bar->addWidget(panel);
-    else
-      bar->addPermanentWidget(panel);
-    statusPanels_[i] = panel;
-  }
-  bar->installEventFilter(this);
+  auto* bar = new MStatusBar(this);
+  setStatusBar(bar);
+  for (int i = 0; i < 5; ++i) statusPanels_[i] = bar->Panel(i);
 }
 
 void TfmMain::showEvent(QShowEvent* event) {

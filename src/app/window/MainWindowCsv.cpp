@@ -28,29 +28,29 @@ QString TfmMain::ChooseCsvFile(bool save, const QString& title, const QString& p
 }
 
 void TfmMain::ImportCsv() {
-  if (!HasDocument()) return;
-  CommitBeforeLeavingThePage();
+  if (!doc_.Open()) return;
+  CommitEdit();
   // Records usually lie beside the document, not in the program's folder.
   const QString folder =
-      gMapFile->FileName().empty() ? QString() : QFileInfo(FromSjis(gMapFile->FileName())).absolutePath();
+      doc_.File.FileName().empty() ? QString() : QFileInfo(FromSjis(doc_.File.FileName())).absolutePath();
   const QString chosen = ChooseCsvFile(false, QStringLiteral("CSV ファイルの選択"), folder);
   if (chosen.isEmpty()) return;
   std::string bytes;
   if (!Run([&] { bytes = ReadCsvFile(ToSjis(chosen)); })) return;
-  TdlgCsvImport dialog(std::move(bytes), chosen, this);
+  TdlgCsvImport dialog(doc_, std::move(bytes), chosen, this);
   const bool accepted = CsvImportForTest ? CsvImportForTest(dialog) : dialog.exec() == QDialog::Accepted;
   if (!accepted || !dialog.Ready()) return;
-  Run([&] { AfterCommand(::ImportCsv(dialog.Import())); });
+  Run([&] { ApplyReport(::ImportCsv(dialog.Import())); });
 }
 
 void TfmMain::ExportCsv() {
-  if (!HasDocument()) return;
-  CommitBeforeLeavingThePage();
+  if (!doc_.Open()) return;
+  CommitEdit();
   TdlgCsvExport dialog(this);
   const bool accepted = CsvExportForTest ? CsvExportForTest(dialog) : dialog.exec() == QDialog::Accepted;
   if (!accepted) return;
-  const QFileInfo document(FromSjis(gMapFile->FileName()));
-  const QString proposed = gMapFile->FileName().empty()
+  const QFileInfo document(FromSjis(doc_.File.FileName()));
+  const QString proposed = doc_.File.FileName().empty()
                                ? QString()
                                : document.absolutePath() + '/' + document.completeBaseName() + ".csv";
   const QString chosen = ChooseCsvFile(true, QStringLiteral("CSV ファイルに書き出し"), proposed);

@@ -21,7 +21,8 @@
 
 #include "app/platform/ErrorBox.h"
 #include "app/platform/ProgressDialog.h"
-#include "app/widgets/CanvasWidgets.h"
+#include "app/widgets/ListPane.h"
+#include "app/widgets/PageView.h"
 #include "app/window/MainWindow.h"
 #include "base/Error.h"
 #include "base/Progress.h"
@@ -55,7 +56,7 @@ bool IsPlainFileName(const std::string& name) {
 }  // namespace
 
 TfmMain::TfmMain(const QStringList& arguments, const QString& startFolder, QWidget* parent)
-    : QMainWindow(parent), startFolder_(startFolder) {
+    : QMainWindow(parent), doc_(MDocumentContext::FromGlobals()), startFolder_(startFolder) {
   setObjectName(QStringLiteral("fmMain"));
   setWindowTitle(kTitle);
   BuildActions();
@@ -63,40 +64,30 @@ TfmMain::TfmMain(const QStringList& arguments, const QString& startFolder, QWidg
   BuildToolBars();
   BuildCentre();
   BuildStatusBar();
-  ConnectMappingCommands();
-  qApp->installEventFilter(this);
+  ConnectViews();
   connect(qApp, &QGuiApplication::applicationStateChanged, this,
           [this](Qt::ApplicationState state) { ApplicationStateChanged(state); });
-
   ParseCommandLine(arguments);
-  // The canvases draw into their controls.
-  mapControls_->Bind(gMapCanvas.get());
-  gMapCanvas->SetUnit(0);
-  imgThumbBack = MakeThumbBack();
-  unmap_.controls->Bind(gUnmapCanvas.get());
-  trash_.controls->Bind(gTrashCanvas.get());
-  for (const bool unmapPane : {true, false}) PaneCanvas(unmapPane)->SetThumbBack(&imgThumbBack);
+  ClipboardChanged();
   ResetDocument();
   dialogFolder_ = FromSjis(gIni->MapFolder());
+  // The keys go to the page from the start, not to the first box of the tool bar.
+  pageView_->Panel()->setFocus();
+  FocusChanged(focusWidget());
 }
 
-TfmMain::~TfmMain() {
-  qApp->removeEventFilter(this);
-  // The canvases outlive the window: they must not reach its controls any more.
-  mapControls_->Unbind();
-  unmap_.controls->Unbind();
-  trash_.controls->Unbind();
-}
+TfmMain::~TfmMain() = default;
 
 void TfmMain::ParseCommandLine(const QStringList& arguments) {
   for (const QString& argument : arguments) {
     if (argument == "-d") {
       for (MBaseCanvas* canvas :
-           {static_cast<MBaseCanvas*>(gMapCanvas.get()), static_cast<MBaseCanvas*>(gUnmapCanvas.get()),
-            static_cast<MBaseCanvas*>(gTrashCanvas.get())})
+           {static_cast<MBaseCanvas*>(&doc_.PageCanvas), static_cast<MBaseCanvas*>(&doc_.UnmapCanvas),
+            static_cast<MBaseCanvas*>(&doc_.TrashCanvas)})
         canvas->SetDesignMode(true);
     } else if (argument == "-t") {
       tempOpened_ = true;
+      tempQuestionDue_ = true;
     } else {
       startFileName_ = ToSjis(argument);  // a later one replaces an earlier one
     }
@@ -132,51 +123,12 @@ void TfmMain::OpenStartFile() {
   OpenFile(StartPath(startFileName_));
 }
 
-void TfmMain::SetDocumentCommandsEnabled(bool on) {
-  for (QAction* a :
-       {miSave, miSaveAs, miPrint, miPrintPreview, miExportPdf, miExportPng, miImportCsv, miExportCsv})
-    a->setEnabled(on);
-  for (QMenu* menu : {miEdit, miInsert, miTool}) {
-    menu->setEnabled(on);
-    for (QAction* a : menu->actions()) a->setEnabled(on);
-  }
-  // Copy and paste follow the focus and the clipboard.
-  miCopy->setEnabled(false);
-  miPaste->setEnabled(false);
-  if (on) UpdateEditCommands();
-  edtNowPage->setEnabled(on);
-  tbPageBar->setEnabled(on);
-  pbxMap->setEnabled(on);
-  unmap_.search->setEnabled(on);
-  trash_.search->setEnabled(on);
-}
-
 void TfmMain::ResetDocument() {
-  // The text being edited goes with the document.
-  editingText_ = nullptr;
-  mmInplaceEdit->hide();
   ::ResetDocument();
-  ScrollToOrigin();
-  gMapCanvas->SetPageWidth(gLayout->Setting.PageWidth);
-  gMapCanvas->SetPageHeight(gLayout->Setting.PageHeight);
-  gMapCanvas->SetUnit(gLayout->Setting.Unit);
+  pageView_->DocumentChanged();
   ApplyDocumentView();
-  unmap_.thumb->setChecked(gUnmapCanvas->ListType() == 0);
-  unmap_.list->setChecked(gUnmapCanvas->ListType() != 0);
-  trash_.thumb->setChecked(gTrashCanvas->ListType() == 0);
-  trash_.list->setChecked(gTrashCanvas->ListType() != 0);
-  gUnmapCanvas->SetItemCount(0);
-  gTrashCanvas->SetItemCount(0);
-  SetDocumentCommandsEnabled(false);
-  edtNowPage->setText("1/1");
-  {
-    const QSignalBlocker quiet(tbPageBar);
-    tbPageBar->setMaximum(1);
-    tbPageBar->setValue(1);
-  }
-  UpdateStatusBar();
-  unmap_.search->clear();
-  trash_.search->clear();
+  for (MListPane* pane : {unmapPane_, trashPane_}) pane->DocumentChanged();
+  ShowDocumentState();
   setWindowTitle(kTitle);
 }
 
@@ -199,7 +151,6 @@ bool TfmMain::OpenDocument(const std::string& path) {
   }
   if (!opened) {
     ResetDocument();
-    gMapCanvas->Invalidate();
     return false;
   }
   FinishOpen(path);
@@ -210,20 +161,23 @@ void TfmMain::FinishOpen(const std::string& path) {
   // A temporary document is deleted once read: nothing to open again later.
   if (!tempOpened_) {
     setWindowTitle(QString("%1 - [%2]").arg(kTitle, FileNamePart(path)));
-    RememberRecent(gMapFile->FileName());
+    RememberRecent(doc_.File.FileName());
   }
-  RefreshPane(true);
-  RefreshPane(false);
-  ScrollToOrigin();
-  gMapCanvas->SetPageWidth(gLayout->Setting.PageWidth);
-  gMapCanvas->SetPageHeight(gLayout->Setting.PageHeight);
-  gMapCanvas->SetUnit(gLayout->Setting.Unit);
+  pageView_->DocumentChanged();
+  for (MListPane* pane : {unmapPane_, trashPane_}) pane->DocumentChanged();
   ApplyDocumentView();
   startView_.reset();
-  SetDocumentCommandsEnabled(true);
-  gMapCanvas->Invalidate();
+  ShowDocumentState();
+  // The keys go to the page, where the work on the document begins.
+  pageView_->Panel()->setFocus();
+  FocusChanged(focusWidget());
+  pageView_->UpdateCaret();
+}
+
+void TfmMain::ShowDocumentState() {
   UpdatePageIndicator(true);
   UpdateStatusBar();
+  UpdateActions();
 }
 
 QString TfmMain::ChooseFile(bool save, const QString& title, const QString& proposed, MFileKind kind) {
@@ -244,7 +198,7 @@ QString TfmMain::ChooseFile(bool save, const QString& title, const QString& prop
 }
 
 void TfmMain::Open() {
-  CommitBeforeLeavingThePage();
+  CommitEdit();
   if (!QuerySave()) return;
   const QString chosen = ChooseFile(false, QString(), QString());
   if (chosen.isEmpty()) return;
@@ -252,60 +206,60 @@ void TfmMain::Open() {
 }
 
 void TfmMain::OpenNamed(const QString& path) {
-  CommitBeforeLeavingThePage();
+  CommitEdit();
   if (!QuerySave()) return;
   OpenFile(ToSjis(path));
 }
 
 bool TfmMain::Save() {
-  if (!HasDocument()) return false;
-  CommitBeforeLeavingThePage();
-  if (tempOpened_ || gMapFile->FileName().empty()) return SaveAs();
+  if (!doc_.Open()) return false;
+  CommitEdit();
+  if (tempOpened_ || doc_.File.FileName().empty()) return SaveAs();
   if (!MayOverwriteChangedFile()) return false;
   const bool saved = Run([] { ::SaveDocument(); });
   if (saved) {
-    RememberRecent(gMapFile->FileName());
+    RememberRecent(doc_.File.FileName());
     DropRecoveryCopy();
   }
-  dialogFolder_ = QFileInfo(FromSjis(gMapFile->FileName())).absolutePath();
-  gMapCanvas->Invalidate();  // texts that show the file's date change
+  dialogFolder_ = QFileInfo(FromSjis(doc_.File.FileName())).absolutePath();
+  doc_.PageCanvas.Invalidate();  // texts that show the file's date change
+  UpdateActions();
   return saved;
 }
 
 bool TfmMain::SaveAs() {
-  if (!HasDocument()) return false;
+  if (!doc_.Open()) return false;
   const QString proposed =
-      tempOpened_ ? FromSjis(gIni->MapFolder() + "/" + startFileName_) : FromSjis(gMapFile->FileName());
+      tempOpened_ ? FromSjis(gIni->MapFolder() + "/" + startFileName_) : FromSjis(doc_.File.FileName());
   const QString chosen = ChooseFile(true, QString(), proposed);
   if (chosen.isEmpty()) return false;
-  const std::string previous = gMapFile->FileName();
-  gMapFile->SetFileName(gIni->FullPath(ToSjis(chosen)));
+  const std::string previous = doc_.File.FileName();
+  doc_.File.SetFileName(gIni->FullPath(ToSjis(chosen)));
   const bool wasTemp = tempOpened_;
   tempOpened_ = false;
   if (!Save()) {
     // Not saved: the document keeps its old name and state.
-    gMapFile->SetFileName(previous);
+    doc_.File.SetFileName(previous);
     tempOpened_ = wasTemp;
     return false;
   }
-  if (previous != gMapFile->FileName()) RemoveRecoveryCopy(previous);  // its changes are in the new file
+  if (previous != doc_.File.FileName()) RemoveRecoveryCopy(previous);  // its changes are in the new file
   setWindowTitle(QString("%1 - [%2]").arg(kTitle, QFileInfo(chosen).fileName()));
   return true;
 }
 
 bool TfmMain::QuerySave() {
-  if (!tempOpened_ && !(HasDocument() && IsModified())) return true;
+  if (!tempQuestionDue_ && !(doc_.Open() && IsModified())) return true;
   const int answer = AskSaveForTest
                          ? AskSaveForTest()
                          : QMessageBox::warning(this, kTitle, "変更を保存しますか？",
                                                 QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+  // After a temporary start the question comes once, whatever the answer.
+  tempQuestionDue_ = false;
   if (answer == QMessageBox::Cancel) return false;
-  if (answer == QMessageBox::Yes) {
-    // A save that did not happen (cancelled, failed) gives up what asked: closing would lose the
-    // work, and a temporary document still has no file of its own.
-    if (HasDocument() && !Save()) return false;
-  }
-  tempOpened_ = false;
+  // A save that did not happen (cancelled, failed) gives up what asked: closing would lose the work,
+  // and a temporary document still has no file of its own.
+  if (answer == QMessageBox::Yes && doc_.Open() && !Save()) return false;
   return true;
 }
 
@@ -322,12 +276,13 @@ void TfmMain::closeEvent(QCloseEvent* event) {
 void TfmMain::ApplicationStateChanged(Qt::ApplicationState state) {
   // Not under long work either: it may be this very open, letting the event loop run.
   if (state != Qt::ApplicationActive || reloading_ || working_) return;
-  if (!gMapCanvas->DesignMode()) return;
-  if (gMapFile->FileName().empty()) return;
-  // Design mode: the document and its layout are read again; unsaved changes are dropped.
+  ClipboardChanged();  // another program may have copied meanwhile
+  // Design mode: the document and its layout are read again; unsaved changes are dropped. A temporary
+  // document has no file left to read.
+  if (!doc_.PageCanvas.DesignMode() || doc_.File.FileName().empty() || tempOpened_) return;
   reloading_ = true;
-  CommitBeforeLeavingThePage();
-  const std::string path = gMapFile->FileName();
+  CommitEdit();
+  const std::string path = doc_.File.FileName();
   OpenFile(path, false);  // what was dropped is not to be recovered either
   reloading_ = false;
 }
@@ -348,6 +303,12 @@ bool TfmMain::RunWithProgress(const QString& label, const std::function<void()>&
   return Run([&] {
     if (failure) std::rethrow_exception(failure);
   });
+}
+
+bool TfmMain::Confirm(const QString& question) {
+  if (ConfirmForTest) return ConfirmForTest(question);
+  return QMessageBox::question(this, windowTitle(), question, QMessageBox::Yes | QMessageBox::No) ==
+         QMessageBox::Yes;
 }
 
 bool TfmMain::Run(const std::function<void()>& command) {

@@ -1,57 +1,19 @@
 // The mapping commands of the window: automatic and same-position mapping, inserting a block or a
-// page break, copy and paste of blocks through the clipboard, when copy and paste are enabled, and
-// the about box. Each command calls the engine's command and refreshes from its report.
+// page break, copy and paste of blocks through the clipboard, the edit modes, and the about box. Each
+// command calls the engine's command and hands its report to ApplyReport.
 #include <QAction>
-#include <QApplication>
-#include <QClipboard>
-#include <QGuiApplication>
-#include <QLineEdit>
-#include <QTextDocumentFragment>
-#include <QTextEdit>
 
 #include "app/dialogs/SelectBlockDialog.h"
 #include "app/dialogs/VersionDialog.h"
 #include "app/platform/QtClipboard.h"
+#include "app/widgets/ListPane.h"
+#include "app/widgets/PageView.h"
 #include "app/window/MainWindow.h"
 #include "base/Progress.h"
 #include "data/ListDB.h"
 #include "data/MapDB.h"
-#include "data/MapGlobal.h"
-#include "layout/Controls.h"
 #include "layout/Layout.h"
-#include "render/MapCanvas.h"
 #include "render/QtText.h"
-#include "render/RenderGlobal.h"
-
-namespace {
-
-bool TextInputMode() { return gMapCanvas->Mode() == cmTextInput; }
-
-// The commands that act on "the focused control" go by its name, as the page and the panes carry it.
-QString FocusedName() {
-  const QWidget* focused = QApplication::focusWidget();
-  return focused != nullptr ? focused->objectName() : QString();
-}
-
-}  // namespace
-
-void TfmMain::ConnectMappingCommands() {
-  connect(miCopy, &QAction::triggered, this, [this] { copyToClipboard(); });
-  connect(miPaste, &QAction::triggered, this, [this] { PasteFromClipboard(); });
-  connect(miInsertBlock, &QAction::triggered, this, [this] { InsertBlock(); });
-  connect(miNewLine, &QAction::triggered, this, [this] { miNewLineClick(); });
-  connect(miAutoMapping, &QAction::triggered, this, [this] { AutoMapping(); });
-  connect(miSameMapping, &QAction::triggered, this, [this] { SameMapping(); });
-  connect(miAbout, &QAction::triggered, this, [this] { miAboutClick(); });
-
-  // What copy and paste can do changes with the clipboard (also another program's copy) and with the
-  // return to the program; the page and the panes refresh them when they take the focus.
-  if (QClipboard* clipboard = QGuiApplication::clipboard())
-    connect(clipboard, &QClipboard::dataChanged, this, [this] { UpdateEditCommands(); });
-  connect(qApp, &QGuiApplication::applicationStateChanged, this, [this](Qt::ApplicationState state) {
-    if (state == Qt::ApplicationActive) UpdateEditCommands();
-  });
-}
 
 void TfmMain::RunMappingCommand(const QString& label, const std::function<MCommandReport()>& command) {
   MCommandReport report;
@@ -66,118 +28,82 @@ void TfmMain::RunMappingCommand(const QString& label, const std::function<MComma
     report.Lists |= reverted.Lists;
     report.MovedToUnplaced = 0;
   }
-  AfterCommand(report);
+  ApplyReport(report);
 }
 
 void TfmMain::AutoMapping() {
-  if (!HasDocument()) return;
+  if (!doc_.Open()) return;
   RunMappingCommand("自動マッピングしています...", [] { return ::AutoMapping(); });
 }
 
 void TfmMain::SameMapping() {
-  if (!HasDocument()) return;
+  if (!doc_.Open()) return;
   const QString chosen = ChooseFile(false, QStringLiteral("参照マップファイルの選択"), QString());
   if (chosen.isEmpty()) return;
   // The engine reads the reference before it changes anything: an unreadable one leaves the pages,
   // the lists and the search as they were.
   RunMappingCommand("同一位置マッピングしています...", [&] {
     const MCommandReport report = ::SameMapping(ToSjis(chosen));
-    unmap_.search->clear();  // the engine has shown every unplaced block again
+    unmapPane_->ClearSearchBox();  // the engine has shown every unplaced block again
     return report;
   });
 }
 
 void TfmMain::InsertBlock() {
-  if (!HasDocument() || gLayout->Blocks.empty()) return;
-  std::string className = gLayout->Blocks.front()->Name;
-  if (gLayout->Blocks.size() > 1) {
+  if (!doc_.Open() || doc_.Layout.Blocks.empty()) return;
+  std::string className = doc_.Layout.Blocks.front()->Name;
+  if (doc_.Layout.Blocks.size() > 1) {
     QStringList names;
-    for (const auto& block : gLayout->Blocks) names << FromSjis(block->Name);
+    for (const auto& block : doc_.Layout.Blocks) names << FromSjis(block->Name);
     TdlgSelectBlock dialog(names, this);
     if (dialog.exec() != QDialog::Accepted) return;
     const int index = dialog.SelectedIndex();
-    if (index < 0 || index >= static_cast<int>(gLayout->Blocks.size())) return;
-    className = gLayout->Blocks[static_cast<std::size_t>(index)]->Name;
+    if (index < 0 || index >= static_cast<int>(doc_.Layout.Blocks.size())) return;
+    className = doc_.Layout.Blocks[static_cast<std::size_t>(index)]->Name;
   }
-  Run([&] { AfterCommand(::InsertBlock(className)); });
+  Run([&] { ApplyReport(::InsertBlock(className)); });
 }
 
 void TfmMain::miNewLineClick() {
-  if (!HasDocument()) return;
-  Run([this] { AfterCommand(InsertPageBreak()); });
+  if (!doc_.Open()) return;
+  Run([this] { ApplyReport(InsertPageBreak()); });
 }
 
 void TfmMain::copyToClipboard() {
-  if (!HasDocument()) return;
-  if (TextInputMode()) {
-    // The in-place editor's selection, as plain text.
-    if (!mmInplaceEdit->isHidden() && mmInplaceEdit->textCursor().hasSelection()) {
-      QGuiApplication::clipboard()->setText(mmInplaceEdit->textCursor().selection().toPlainText());
-    }
-    UpdateEditCommands();
+  if (!doc_.Open()) return;
+  if (doc_.TextInput()) {
+    pageView_->CopyFromEditor();
     return;
   }
-  const QString focused = FocusedName();
-  MBaseDB* db = nullptr;
-  if (focused == QLatin1String("pnlMap"))
-    db = gMapDB.get();
-  else if (focused == QLatin1String("pnlUnmap"))
-    db = gUnmapDB.get();
-  else
-    return;
+  MBaseDB* db = focusedView_ == MView::Page    ? static_cast<MBaseDB*>(&doc_.Pages)
+                : focusedView_ == MView::Unmap ? static_cast<MBaseDB*>(&doc_.Unplaced)
+                                               : nullptr;
+  if (db == nullptr) return;
   Run([db] {
     MQtClipboard clipboard;
     db->CopyEntry(clipboard);
   });
-  UpdateEditCommands();
+  UpdateActions();
 }
 
 void TfmMain::PasteFromClipboard() {
-  if (!HasDocument()) return;
-  if (TextInputMode()) {
-    // Clipboard text into the in-place editor at its selection.
-    if (!mmInplaceEdit->isHidden()) mmInplaceEdit->insertPlainText(QGuiApplication::clipboard()->text());
+  if (!doc_.Open()) return;
+  if (doc_.TextInput()) {
+    pageView_->PasteIntoEditor();
     return;
   }
-  const QString focused = FocusedName();
-  const bool pages = focused == QLatin1String("pnlMap");
-  if (!pages && focused != QLatin1String("pnlUnmap")) return;
+  if (focusedView_ != MView::Page && focusedView_ != MView::Unmap) return;
+  const bool pages = focusedView_ == MView::Page;
   Run([this, pages] {
     const MQtClipboard clipboard;
-    AfterCommand(pages ? PasteIntoPages(clipboard) : PasteIntoUnplaced(clipboard));
+    ApplyReport(pages ? PasteIntoPages(clipboard) : PasteIntoUnplaced(clipboard));
   });
-  UpdateStatusBar();
 }
 
-void TfmMain::UpdateEditCommands() {
-  UpdateUndoCommands();
-  if (!HasDocument()) {
-    miCopy->setEnabled(false);
-    miPaste->setEnabled(false);
-    return;
-  }
-  const MQtClipboard clipboard;
-  if (TextInputMode()) {
-    const bool editing = editingText_ != nullptr;
-    miCopy->setEnabled(editing && mmInplaceEdit->textCursor().hasSelection());
-    miPaste->setEnabled(editing && clipboard.HasText());
-    return;
-  }
-  const QWidget* focused = QApplication::focusWidget();
-  if (focused == nullptr) return;
-  const QString name = focused->objectName();
-  if (name == QLatin1String("pnlTrash")) {
-    miCopy->setEnabled(false);
-    miPaste->setEnabled(false);
-    return;
-  }
-  if (name == QLatin1String("pnlMap")) {
-    const MControl* entry = gMapDB->Current();
-    miCopy->setEnabled(entry != nullptr && entry->Kind() != MKind::EndOfData);
-  } else {
-    miCopy->setEnabled(true);
-  }
-  miPaste->setEnabled(clipboard.HasData(kMapBlockFormat));
+void TfmMain::ChangeEditMode(bool textInput) {
+  pageView_->SetEditMode(textInput);
+  (textInput ? miTextMode : miMappingMode)->setChecked(true);
+  UpdateActions();
 }
 
 void TfmMain::miAboutClick() {

@@ -46,7 +46,7 @@ QString BesideDocument(const QString& suffix) {
 
 void TfmMain::Print() {
   if (!HasDocument()) return;
-  CommitBeforeLeavingThePage();  // paper shows what was typed
+  CommitEdit();  // paper shows what was typed
   QPrinter printer(QPrinter::HighResolution);
   QPrintDialog dialog(&printer, this);
   dialog.setObjectName("dlgPrint");
@@ -60,7 +60,7 @@ void TfmMain::Print() {
 
 void TfmMain::PrintPreview() {
   if (!HasDocument()) return;
-  CommitBeforeLeavingThePage();
+  CommitEdit();
   QPrinter printer(QPrinter::HighResolution);
   // The whole document; printing from the preview asks again.
   printer.setPrintRange(QPrinter::AllPages);
@@ -89,7 +89,7 @@ void TfmMain::PrintPreview() {
 
 void TfmMain::ExportToPdf() {
   if (!HasDocument()) return;
-  CommitBeforeLeavingThePage();
+  CommitEdit();
   const QString file = ChooseFile(true, "PDFに書き出し", BesideDocument(".pdf"), MFileKind::Pdf);
   if (file.isEmpty()) return;
   TdlgExport options(TdlgExport::ekPdf, gMapDB->PageCount(), this);
@@ -100,7 +100,7 @@ void TfmMain::ExportToPdf() {
 
 void TfmMain::ExportToPng() {
   if (!HasDocument()) return;
-  CommitBeforeLeavingThePage();
+  CommitEdit();
   const QString beside = BesideDocument("");
   const QString folder =
       ChooseFile(true, "画像に書き出し", beside.isEmpty() ? QString() : QFileInfo(beside).absolutePath(),

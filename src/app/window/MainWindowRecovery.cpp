@@ -33,8 +33,8 @@ bool TfmMain::RecoveryCopyPending() const { return recoveryTimer_ != nullptr && 
 
 void TfmMain::WriteRecoveryCopyNow() {
   if (recoveryTimer_ != nullptr) recoveryTimer_->stop();
-  if (!HasDocument() || tempOpened_ || gMapFile->FileName().empty()) return;
-  const std::string path = gMapFile->FileName();
+  if (!doc_.Open() || tempOpened_ || doc_.File.FileName().empty()) return;
+  const std::string path = doc_.File.FileName();
   try {
     if (IsModified()) {
       WriteRecoveryCopy(path, PrepareSave().Bytes);
@@ -48,13 +48,15 @@ void TfmMain::WriteRecoveryCopyNow() {
 
 void TfmMain::DropRecoveryCopy() {
   if (recoveryTimer_ != nullptr) recoveryTimer_->stop();
-  if (HasDocument() && !tempOpened_ && !gMapFile->FileName().empty())
-    RemoveRecoveryCopy(gMapFile->FileName());
+  if (doc_.Open() && !tempOpened_ && !doc_.File.FileName().empty()) RemoveRecoveryCopy(doc_.File.FileName());
 }
 
 bool TfmMain::OpenFile(const std::string& path, bool offerRecovery) {
   // The document before it was saved or its changes given up: its copy goes.
   DropRecoveryCopy();
+  // Whatever came from the temporary folder before, this document has a file of its own.
+  tempOpened_ = false;
+  tempQuestionDue_ = false;
   const std::string fullPath = gIni->FullPath(path);
   std::string recovered;
   if (offerRecovery && FindRecoveryCopy(fullPath, recovered)) {

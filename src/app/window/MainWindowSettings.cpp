@@ -13,6 +13,7 @@
 #include <QToolButton>
 
 #include "app/platform/ErrorBox.h"
+#include "app/widgets/BoxEdit.h"
 #include "app/window/MainWindow.h"
 #include "render/ListCanvas.h"
 #include "render/MapCanvas.h"
@@ -51,12 +52,12 @@ void TfmMain::BuildRecentMenu() {
   for (int i = 0; i < MRecentFiles::kLimit; ++i) {
     const QByteArray name = "miRecent" + QByteArray::number(i + 1);
     miRecentItems_[i] = NewAction(name.constData(), QString());
+    miRecentItems_[i]->setVisible(false);  // until the settings name files (RestoreAndShow)
     connect(miRecentItems_[i], &QAction::triggered, this, [this, i] { OpenRecent(i); });
     miRecent->addAction(miRecentItems_[i]);
   }
   miFile->insertMenu(miExit, miRecent);
   miFile->insertSeparator(miExit);
-  RefreshRecentMenu();
 }
 
 void TfmMain::RefreshRecentMenu() {
@@ -69,7 +70,7 @@ void TfmMain::RefreshRecentMenu() {
     item->setToolTip(used ? files[i] : QString());
     item->setStatusTip(used ? files[i] : QString());
   }
-  miRecent->setEnabled(!files.isEmpty());
+  UpdateActions();
 }
 
 void TfmMain::RememberRecent(const std::string& path) {
@@ -138,7 +139,7 @@ void TfmMain::RestoreAndShow() {
   else if (view == "zoom" && ok)
     startView_ = StartView{0, percent};
   settings.endGroup();
-  if (!HasDocument()) ApplyDocumentView();
+  if (!doc_.Open()) ApplyDocumentView();
 
   // A window that filled its screen comes back maximized, as on the first start: restored as it was,
   // its frame would hang over the screen's edge.
@@ -165,13 +166,13 @@ void TfmMain::SaveWindowState() {
   settings.setValue("PaneWidth", paneWidth_);
   settings.setValue("ToolBar", miToolBar->isChecked());
   settings.setValue("UnmapPane", miUnmapPane->isChecked());
-  settings.setValue("UnmapThumbnails", gUnmapCanvas->ListType() == ltThumbnails);
-  settings.setValue("TrashThumbnails", gTrashCanvas->ListType() == ltThumbnails);
+  settings.setValue("UnmapThumbnails", doc_.UnmapCanvas.ListType() == ltThumbnails);
+  settings.setValue("TrashThumbnails", doc_.TrashCanvas.ListType() == ltThumbnails);
   const char* view = miViewAll->isChecked()     ? "all"
                      : miViewBaseW->isChecked() ? "width"
                      : miViewReal->isChecked()  ? "real"
                                                 : "zoom";
   settings.setValue("View", view);
-  settings.setValue("Zoom", qRound(gMapCanvas->Zoom() * 100));
+  settings.setValue("Zoom", qRound(doc_.PageCanvas.Zoom() * 100));
   settings.endGroup();
 }

@@ -10,14 +10,8 @@ void TfmMain::Undo() { StepHistory(true); }
 void TfmMain::Redo() { StepHistory(false); }
 
 void TfmMain::StepHistory(bool back) {
-  if (!HasDocument()) return;
+  if (!doc_.Open()) return;
   // A text being typed is committed first: it is the change the user undoes next.
-  CommitBeforeLeavingThePage();
-  Run([&] { AfterCommand(back ? UndoChange() : RedoChange()); });
-  UpdateCaret();
-}
-
-void TfmMain::UpdateUndoCommands() {
-  miUndo->setEnabled(HasDocument() && CanUndo());
-  miRedo->setEnabled(HasDocument() && CanRedo());
+  CommitEdit();
+  Run([&] { ApplyReport(back ? UndoChange() : RedoChange()); });
 }

@@ -1,87 +1,81 @@
-// How the pages are looked at: zoom, view modes, pages, the side pane and the tool bar, the wheel,
-// and the refresh operations that keep the status bar and the page indicator up to date.
+// The window around its views: the zoom box and the view modes, the page box and the page bar, the
+// side pane and the tool bars, the wheel and dropped files, and ApplyReport, the one place that
+// refreshes the window after a command.
 #include <QAction>
 #include <QApplication>
-#include <QComboBox>
-#include <QKeyEvent>
+#include <QClipboard>
+#include <QDropEvent>
 #include <QLabel>
-#include <QLineEdit>
-#include <QMessageBox>
-#include <QScrollBar>
-#include <QSlider>
 #include <QSplitter>
-#include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
-#include <QToolButton>
 #include <QWheelEvent>
-#include <cmath>
 
 #include "app/platform/ErrorBox.h"
-#include "app/widgets/CanvasWidgets.h"
+#include "app/widgets/BoxEdit.h"
+#include "app/widgets/DragData.h"
+#include "app/widgets/ListPane.h"
+#include "app/widgets/PageView.h"
 #include "app/window/MainWindow.h"
-#include "base/Numbers.h"
 #include "data/ListDB.h"
 #include "data/MapDB.h"
-#include "data/MapGlobal.h"
-#include "render/ListCanvas.h"
 #include "render/MapCanvas.h"
 #include "render/QtText.h"
-#include "render/RenderGlobal.h"
 
-namespace {
+void TfmMain::ConnectViews() {
+  connect(pageView_, &MPageView::reportReady, this, &TfmMain::ApplyReport);
+  for (MListPane* pane : {unmapPane_, trashPane_}) {
+    connect(pane, &MListPane::reportReady, this, &TfmMain::ApplyReport);
+    // An empty pane cannot hold the focus: the page takes it.
+    connect(pane, &MListPane::focusRefused, this, [this] { pageView_->Panel()->setFocus(); });
+    pane->Confirm = [this](const QString& question) { return Confirm(question); };
+  }
+  connect(pageView_, &MPageView::zoomChanged, this, [this] { ShowZoom(); });
+  connect(pageView_, &MPageView::editorChanged, this, [this] { UpdateActions(); });
+  connect(pageView_, &MPageView::fileDropped, this, [this](const QString& path) {
+    // Opened once the drop is over: the save question must not hold up the other program's drag.
+    QMetaObject::invokeMethod(
+        this, [this, path] { OpenNamed(path); }, Qt::QueuedConnection);
+  });
+  connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusChanged(now); });
+  if (QClipboard* clipboard = QGuiApplication::clipboard())
+    connect(clipboard, &QClipboard::dataChanged, this, [this] { ClipboardChanged(); });
 
-// The percentage a zoom factor gives: 100 times the factor in extended precision, truncated, so that
-// zooming out from 150 % gives 98 (the product lies just below 99).
-int TruncatedPercent(double factor) {
-  const long double percent = 100.0L * static_cast<long double>(factor);
-  return static_cast<int>(percent);
+  // The boxes take effect by Enter, after which the keys go to the view they serve, or by leaving them.
+  connect(cbxZoom->Edit(), &MBoxEdit::committed, this, [this](bool enter) {
+    ApplyZoom(0);
+    if (enter) pageView_->Panel()->setFocus();
+  });
+  connect(cbxZoom, &QComboBox::activated, this, [this] {
+    ApplyZoom(0);
+    pageView_->Panel()->setFocus();
+  });
+  connect(edtNowPage, &MBoxEdit::committed, this, [this](bool enter) {
+    ApplyPageBox();
+    if (enter) pageView_->Panel()->setFocus();
+  });
+  connect(tbPageBar, &QSlider::valueChanged, this, [this](int position) {
+    // Setting the position from UpdatePageIndicator does not navigate: it is the current page then.
+    if (doc_.Open() && position != doc_.Pages.CurrentPage()) {
+      pageView_->TurnPage(position);
+      UpdatePageIndicator(true);
+    }
+  });
 }
 
-// The zoom box's text as a percentage: every "%" removed, rounded halves to even; 100 when it is no
-// number.
-int PercentOfText(QString text) {
-  text.remove('%');
-  bool ok = false;
-  const double value = text.trimmed().toDouble(&ok);
-  if (!ok || !std::isfinite(value) || std::abs(value) > 1e9) return 100;
-  return base::RoundHalfEven(value);
-}
-
-}  // namespace
+// ---- zoom
 
 void TfmMain::ApplyZoom(int request) {
-  for (QAction* a : {miViewAll, miViewReal, miViewBaseW}) a->setChecked(false);
-  int percent = 100;
-  switch (request) {
-    case 0:
-      percent = PercentOfText(cbxZoom->currentText());
-      break;
-    case 3:
-      percent = 100;
-      break;
-    case 1:
-    case 2:
-    case 4:
-    case 5:
-      percent = TruncatedPercent(gMapCanvas->ZoomFor(request));
-      break;
-    default:
-      return;
-  }
-  gMapCanvas->SetZoom(percent / 100.0);
-  // The editor follows the new scale (typing not yet committed is dropped); the caret too.
-  if (gMapCanvas->Mode() == cmTextInput)
-    OpenInplaceEditor();
-  else
-    UpdateCaret();
-  cbxZoom->setEditText(QString::number(base::RoundHalfEven(gMapCanvas->Zoom() * 100)) + "%");
-  if (percent == 100)
-    miViewReal->setChecked(true);
-  else if (request == 4)
-    miViewAll->setChecked(true);
-  else if (request == 5)
-    miViewBaseW->setChecked(true);
+  if (request < 0 || request > 5) return;
+  pageView_->ApplyZoom(static_cast<MZoomRequest>(request), cbxZoom->currentText());
+}
+
+void TfmMain::ShowZoom() {
+  cbxZoom->setEditText(QString::number(pageView_->ZoomPercent()) + "%");
+  const MViewMode mode = pageView_->ViewMode();
+  miViewReal->setChecked(mode == MViewMode::RealSize);
+  miViewAll->setChecked(mode == MViewMode::WholePage);
+  miViewBaseW->setChecked(mode == MViewMode::PageWidth);
 }
 
 void TfmMain::ZoomIn() { ApplyZoom(1); }
@@ -90,37 +84,23 @@ void TfmMain::ViewRealClick() { ApplyZoom(3); }
 void TfmMain::ViewAllClick() { ApplyZoom(4); }
 void TfmMain::ViewBaseWClick() { ApplyZoom(5); }
 
-void TfmMain::ScrollToOrigin() {
-  sbxMap->horizontalScrollBar()->setValue(0);
-  sbxMap->verticalScrollBar()->setValue(0);
-}
+// ---- pages
 
-void TfmMain::PreviousPage() {
-  if (!HasDocument()) return;
-  CommitBeforeLeavingThePage();
-  gMapDB->PreviousPage();
-  UpdatePageIndicator(false);
-  UpdateCaret();
-}
-
-void TfmMain::NextPage() {
-  if (!HasDocument()) return;
-  CommitBeforeLeavingThePage();
-  gMapDB->NextPage();
-  UpdatePageIndicator(false);
-  UpdateCaret();
-}
+void TfmMain::PreviousPage() { pageView_->PreviousPage(); }
+void TfmMain::NextPage() { pageView_->NextPage(); }
 
 void TfmMain::ApplyPageBox() {
-  if (!HasDocument()) return;
-  CommitBeforeLeavingThePage();
+  if (!doc_.Open()) return;
   const QString text = edtNowPage->text();
   const qsizetype slash = text.indexOf('/');
   bool ok = false;
   const int page = (slash < 0 ? text : text.left(slash)).trimmed().toInt(&ok);
-  gMapDB->GoToPage(ok ? page : gMapDB->CurrentPage());
+  pageView_->TurnPage(ok ? page : doc_.Pages.CurrentPage());
+  // The box always shows the page and the count again, also after a number out of range.
   UpdatePageIndicator(true);
 }
+
+// ---- the side pane and the tool bars
 
 void TfmMain::VisibleUnmapPane(bool fromMenu) {
   // The menu item toggles; the button follows its own state.
@@ -136,7 +116,7 @@ void TfmMain::VisibleUnmapPane(bool fromMenu) {
   } else {
     // Its width is kept for the next run; the splitter has none for a hidden pane.
     if (shown_ && !pnlPane->isHidden()) paneWidth_ = splitter_->sizes().value(1, paneWidth_);
-    pnlMap->setFocus();
+    pageView_->Panel()->setFocus();
     pnlPane->hide();
   }
   miUnmapPane->setChecked(show);
@@ -149,48 +129,36 @@ void TfmMain::ToggleToolBar() {
 }
 
 void TfmMain::ChangeListType(bool unmapPane, bool thumbnails) {
-  // The buttons follow when the type comes from elsewhere than them (the settings).
-  const Pane& pane = unmapPane ? unmap_ : trash_;
-  pane.thumb->setChecked(thumbnails);
-  pane.list->setChecked(!thumbnails);
-  MListCanvas* canvas = PaneCanvas(unmapPane);
-  canvas->SetListType(thumbnails ? 0 : 1);
-  canvas->Invalidate();
+  (unmapPane ? unmapPane_ : trashPane_)->SetThumbnails(thumbnails);
 }
 
-MListCanvas* TfmMain::PaneCanvas(bool unmapPane) {
-  if (unmapPane) return gUnmapCanvas.get();
-  return gTrashCanvas.get();
-}
+void TfmMain::ApplyPaneSearch(bool unmapPane) { (unmapPane ? unmapPane_ : trashPane_)->ApplySearch(false); }
 
-MListDB& TfmMain::PaneList(bool unmapPane) {
-  if (unmapPane) return *gUnmapDB;
-  return *gTrashDB;
-}
+// ---- refreshing
 
-void TfmMain::RefreshPane(bool unmapPane) {
-  MListCanvas* canvas = PaneCanvas(unmapPane);
-  const MListDB& list = PaneList(unmapPane);
-  canvas->SetItemCount(list.VisibleCount());
-  canvas->Invalidate();
-}
-
-void TfmMain::ApplyPaneSearch(bool unmapPane) {
-  if (!HasDocument()) return;
-  const QLineEdit* box = unmapPane ? unmap_.search : trash_.search;
-  AfterCommand(SetPaneSearch(unmapPane ? MPane::Unmap : MPane::Trash, ToSjis(box->text())));
+void TfmMain::ApplyReport(const MCommandReport& report) {
+  if (report.Changed(dlPages)) doc_.PageCanvas.Invalidate();
+  if (report.Changed(dlUnmap)) unmapPane_->Refresh();
+  if (report.Changed(dlTrash)) trashPane_->Refresh();
+  if (report.Lists != 0) UpdateStatusBar();
+  UpdatePageIndicator(false);
+  pageView_->UpdateCaret();
+  UpdateActions();
+  if (report.Lists != 0 && doc_.Open()) ScheduleRecoveryCopy();
+  if (report.MovedToUnplaced > 0) ShowMessage(this, FromSjis(MovedToUnplacedMessage(report)));
 }
 
 void TfmMain::UpdateStatusBar() {
-  const int placed = gMapDB != nullptr ? gMapDB->Count() : 0;
-  statusPanels_[1]->setText(QString("配置 : %1").arg(placed));
-  statusPanels_[2]->setText(QString("未配置 : %1/%2").arg(gUnmapDB->VisibleCount()).arg(gUnmapDB->Count()));
-  statusPanels_[3]->setText(QString("ごみ箱 : %1/%2").arg(gTrashDB->VisibleCount()).arg(gTrashDB->Count()));
+  const bool open = doc_.Open();
+  statusPanels_[1]->setText(QString("配置 : %1").arg(open ? doc_.Pages.Count() : 0));
+  statusPanels_[2]->setText(
+      QString("未配置 : %1/%2").arg(doc_.Unplaced.VisibleCount()).arg(doc_.Unplaced.Count()));
+  statusPanels_[3]->setText(QString("ごみ箱 : %1/%2").arg(doc_.Trash.VisibleCount()).arg(doc_.Trash.Count()));
 }
 
 void TfmMain::UpdatePageIndicator(bool force) {
-  const int count = std::max(1, gMapDB->PageCount());
-  const int current = std::clamp(gMapDB->CurrentPage(), 1, count);
+  const int count = std::max(1, doc_.Pages.PageCount());
+  const int current = std::clamp(doc_.Pages.CurrentPage(), 1, count);
   if (!force && tbPageBar->maximum() == count && tbPageBar->value() == current) return;
   {
     const QSignalBlocker quiet(tbPageBar);  // setting the position must not navigate
@@ -198,87 +166,42 @@ void TfmMain::UpdatePageIndicator(bool force) {
     tbPageBar->setValue(current);
   }
   edtNowPage->setText(QString("%1/%2").arg(tbPageBar->value()).arg(tbPageBar->maximum()));
-  gMapCanvas->Invalidate();
+  doc_.PageCanvas.Invalidate();
 }
 
-void TfmMain::AfterCommand(const MCommandReport& report) {
-  if (report.Changed(dlPages)) gMapCanvas->Invalidate();
-  if (report.Changed(dlUnmap)) RefreshPane(true);
-  if (report.Changed(dlTrash)) RefreshPane(false);
-  if (report.Lists != 0) UpdateStatusBar();
-  UpdatePageIndicator(false);
-  UpdateUndoCommands();
-  if (report.Lists != 0 && HasDocument()) ScheduleRecoveryCopy();
-  if (report.MovedToUnplaced > 0) ShowMessage(this, FromSjis(MovedToUnplacedMessage(report)));
+void TfmMain::UpdateCaret() { pageView_->UpdateCaret(); }
+
+const MText* TfmMain::EditingText() const { return pageView_->EditingText(); }
+
+// ---- the wheel and dropped files
+
+void TfmMain::wheelEvent(QWheelEvent* event) {
+  // Every wheel turn in the window that no control keeps comes here: one line of the focused view.
+  ScrollFocusedView(event->angleDelta().y() > 0);
+  event->accept();
 }
 
-void TfmMain::StatusBarResized() { statusPanels_[0]->setFixedWidth(std::max(0, statusBar()->width() - 380)); }
+void TfmMain::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
-void TfmMain::WheelScroll(bool up) {
-  QWidget* focused = QApplication::focusWidget();
-  const QString name = focused != nullptr ? focused->objectName() : QString();
-  MScrollBox* target = nullptr;
-  if (name == "pnlMap")
-    target = sbxMap;
-  else if (name == "pnlUnmap")
-    target = unmap_.scrollBox;
-  else if (name == "pnlTrash")
-    target = trash_.scrollBox;
-  if (target == nullptr) return;
-  target->verticalScrollBar()->triggerAction(up ? QAbstractSlider::SliderSingleStepSub
-                                                : QAbstractSlider::SliderSingleStepAdd);
-}
-
-bool TfmMain::eventFilter(QObject* watched, QEvent* event) {
-  // The window sees every key first: the zoom keys work wherever the focus is, except while a text
-  // is edited in place.
-  if (event->type() == QEvent::KeyPress && editingText_ == nullptr) {
-    const auto* key = static_cast<QKeyEvent*>(event);
-    if ((key->modifiers() & Qt::ControlModifier) != 0 && isActiveWindow()) {
-      switch (key->key()) {
-        case Qt::Key_Plus:
-        case Qt::Key_Equal:
-        case Qt::Key_Semicolon:
-          ApplyZoom(1);
-          return true;
-        case Qt::Key_Minus:
-        case Qt::Key_Underscore:
-          ApplyZoom(2);
-          return true;
-        default:
-          break;
-      }
-    }
+void TfmMain::dragMoveEvent(QDragMoveEvent* event) {
+  // One document file, and only as a copy: a file manager told that the file moved would delete it.
+  if (DraggedMapFile(event->mimeData()).isEmpty() || (event->possibleActions() & Qt::CopyAction) == 0) {
+    event->ignore();
+    return;
   }
-  if (FileDragEvent(watched, event) || EditEvent(watched, event)) return true;
-  switch (event->type()) {
-    case QEvent::KeyPress: {
-      const auto* key = static_cast<QKeyEvent*>(event);
-      if (watched == cbxZoom && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter)) {
-        ApplyZoom(0);
-        return true;
-      }
-      break;
-    }
-    case QEvent::FocusOut:
-      // Leaving a box commits it as Enter does.
-      if (watched == cbxZoom) ApplyZoom(0);
-      if (watched == edtNowPage) ApplyPageBox();
-      if (watched == unmap_.search) ApplyPaneSearch(true);
-      if (watched == trash_.search) ApplyPaneSearch(false);
-      break;
-    case QEvent::Wheel:
-      // The window handles the wheel itself, one line a message, by the focused control.
-      if (isAncestorOf(qobject_cast<QWidget*>(watched)) || watched == this) {
-        WheelScroll(static_cast<QWheelEvent*>(event)->angleDelta().y() > 0);
-        return true;
-      }
-      break;
-    case QEvent::Resize:
-      if (watched == statusBar()) StatusBarResized();
-      break;
-    default:
-      break;
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+}
+
+void TfmMain::dropEvent(QDropEvent* event) {
+  const QString path = DraggedMapFile(event->mimeData());
+  if (path.isEmpty() || (event->possibleActions() & Qt::CopyAction) == 0) {
+    event->ignore();
+    return;
   }
-  return QMainWindow::eventFilter(watched, event);
+  event->setDropAction(Qt::CopyAction);
+  event->accept();
+  // Opened once the drop is over: the save question must not hold up the other program's drag.
+  QMetaObject::invokeMethod(
+      this, [this, path] { OpenNamed(path); }, Qt::QueuedConnection);
 }
