@@ -58,6 +58,7 @@ class MManualBrowser : public QTextBrowser {
       format.setAnchorNames({anchor});
       cursor.mergeCharFormat(format);
     }
+    document()->setDocumentMargin(12);  // the text does not touch the frame
     document()->setModified(false);
     if (name.hasFragment()) scrollToAnchor(name.fragment());
   }

@@ -76,8 +76,11 @@ TStartPanel::TStartPanel(QWidget* parent) : QWidget(parent) {
   column->addLayout(buttons);
   column->addSpacing(16);
   column->addWidget(lblRecent);
-  column->addWidget(lbxRecent, 1);
+  // Room for the eight recent files the editor keeps, no more: the column stays a column.
+  lbxRecent->setMaximumHeight(lbxRecent->fontMetrics().height() * 12);
+  column->addWidget(lbxRecent);
   column->addWidget(lblNoRecent);
+  column->addStretch(1);
 
   // The column stands in the middle of whatever room the window gives.
   auto* outer = new QHBoxLayout(this);
