@@ -28,7 +28,8 @@ std::vector<Link> Links(const QTextDocument& document) {
   for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
     for (auto it = block.begin(); !it.atEnd(); ++it) {
       const QTextFragment fragment = it.fragment();
-      if (fragment.isValid() && fragment.charFormat().isAnchor() && !fragment.charFormat().anchorHref().isEmpty())
+      if (fragment.isValid() && fragment.charFormat().isAnchor() &&
+          !fragment.charFormat().anchorHref().isEmpty())
         links.push_back({fragment.charFormat().anchorHref(), fragment.position() + fragment.length() / 2});
     }
   }
@@ -113,7 +114,8 @@ TEST(ManualDialog, LinksAndButtonsNavigateLikeABrowser) {
 
   // A click on the contents' link to the tutorial.
   const std::vector<Link> links = Links(*browser.document());
-  const auto tutorial = std::find_if(links.begin(), links.end(), [](const Link& l) { return l.href == "tutorial.md"; });
+  const auto tutorial =
+      std::find_if(links.begin(), links.end(), [](const Link& l) { return l.href == "tutorial.md"; });
   ASSERT_NE(tutorial, links.end());
   ClickAt(browser, tutorial->position);
   EXPECT_EQ(PageName(dialog.CurrentPage()), "tutorial.md");
@@ -155,8 +157,8 @@ TEST(StartPanel, AsksTheWindowThroughItsSignals) {
     const char* name;
     QSignalSpy* spy;
   };
-  for (const Button& b : {Button{"btnStartNew", &create}, Button{"btnStartOpen", &open},
-                          Button{"btnStartManual", &manual}}) {
+  for (const Button& b :
+       {Button{"btnStartNew", &create}, Button{"btnStartOpen", &open}, Button{"btnStartManual", &manual}}) {
     auto* button = panel.findChild<QPushButton*>(b.name);
     ASSERT_NE(button, nullptr) << b.name;
     EXPECT_FALSE(button->accessibleName().isEmpty());

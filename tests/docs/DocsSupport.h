@@ -85,31 +85,9 @@ inline std::string Tool(const std::string& name, const std::string& package) {
     const fs::path candidate = fs::path(folder) / name;
     if (::access(candidate.c_str(), X_OK) == 0) return candidate.string();
   }
-  ADD_FAILURE() << name << " is not installed (Debian package " << package << "; scripts/deps.sh installs it)";
+  ADD_FAILURE() << name << " is not installed (Debian package " << package
+                << "; scripts/deps.sh installs it)";
   return {};
 }
-
-// A folder of its own for a test, removed afterwards.
-class Scratch {
- public:
-  explicit Scratch(const std::string& tag) {
-    static int serial = 0;
-    path_ = fs::temp_directory_path() /
-            ("tessora-docs-" + tag + "-" + std::to_string(::getpid()) + "-" + std::to_string(++serial));
-    fs::remove_all(path_);
-    fs::create_directories(path_);
-  }
-  ~Scratch() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  Scratch(const Scratch&) = delete;
-  Scratch& operator=(const Scratch&) = delete;
-  const fs::path& Path() const { return path_; }
-  fs::path operator/(const std::string& name) const { return path_ / name; }
-
- private:
-  fs::path path_;
-};
 
 }  // namespace docs_test

@@ -18,6 +18,7 @@
 #include "layout/LayoutCheck.h"
 #include "layout/LoadLayout.h"
 #include "layout/Shapes.h"
+#include "support/DocumentTestSupport.h"
 
 namespace {
 
@@ -37,9 +38,11 @@ void WriteSjis(const fs::path& path, const std::string& utf8) {
 void ExpectCleanLayout(const fs::path& path, const std::string& where) {
   MLayout layout;
   MLoadLayout loader(layout);
-  ASSERT_TRUE(loader.Load(base::Utf8ToSjis(path.string()))) << where << ": " << base::SjisToUtf8(loader.ErrorText);
+  ASSERT_TRUE(loader.Load(base::Utf8ToSjis(path.string())))
+      << where << ": " << base::SjisToUtf8(loader.ErrorText);
   EXPECT_FALSE(layout.Forms.empty()) << where;
-  for (const std::string& warning : LayoutWarnings(layout)) ADD_FAILURE() << where << ": " << base::SjisToUtf8(warning);
+  for (const std::string& warning : LayoutWarnings(layout))
+    ADD_FAILURE() << where << ": " << base::SjisToUtf8(warning);
 }
 
 std::vector<fs::path> SampleFiles(const std::string& extension) {
@@ -53,7 +56,7 @@ std::vector<fs::path> SampleFiles(const std::string& extension) {
 }  // namespace
 
 TEST(Manual, EveryLayoutItShowsLoadsWithoutWarnings) {
-  Scratch scratch("layouts");
+  doc_test::TempFolder scratch("layouts");
   int count = 0;
   for (const fs::path& page : ManualPages()) {
     for (const CodeBlock& block : CodeBlocks(page)) {
@@ -73,17 +76,19 @@ TEST(Samples, EveryStarterLayoutLoadsWithoutWarnings) {
   for (const fs::path& layout : layouts) ExpectCleanLayout(layout, fs::relative(layout, kSource).string());
 }
 
-TEST(Samples, EveryDocumentOpensShowsItsPicturesAndSavesItsOwnBytes) {
+// Each starter document opens with every block on a point that takes it and every picture there,
+// saves back to its own bytes, and imports its own records with every column feeding a field.
+TEST(Samples, EveryDocumentOpensSavesItsOwnBytesAndImportsItsRecords) {
   const std::vector<fs::path> documents = SampleFiles(".map");
   EXPECT_GE(documents.size(), 5u);
-  Scratch scratch("program");
+  EXPECT_EQ(SampleFiles(".csv").size(), 4u);
+  doc_test::TempFolder program("program");
   for (const fs::path& document : documents) {
     SCOPED_TRACE(fs::relative(document, kSource).string());
-    CreateDataGlobals((scratch / "tessora").string());
+    CreateDataGlobals((program / "tessora").string());
     const MCommandReport report = OpenDocument(base::Utf8ToSjis(document.string()));
     EXPECT_EQ(report.MovedToUnplaced, 0) << "every block has a grid point that takes it";
     EXPECT_GT(gMapDB->BlockCount(), 0);
-    // Every picture a block or a page names is there.
     std::set<std::string> missing;
     const auto check = [&missing](const MContainer& container) {
       for (const auto& child : container.Children) {
@@ -100,30 +105,20 @@ TEST(Samples, EveryDocumentOpensShowsItsPicturesAndSavesItsOwnBytes) {
           if (const MBlock* block = As<MBlock>(point->Block.get())) check(*block);
     }
     for (const auto& block : gUnmapDB->Entries()) check(*block);
-    EXPECT_TRUE(missing.empty()) << *missing.begin();
+    EXPECT_TRUE(missing.empty()) << "a picture is missing: " << *missing.begin();
     // The starters are written as the editor writes them: a save gives their bytes back.
     EXPECT_EQ(PrepareSave().Bytes, ReadText(document));
-    ReleaseDataGlobals();
-  }
-}
 
-TEST(Samples, EveryStarterImportsItsRecordsWithEveryColumnMatched) {
-  const std::vector<fs::path> tables = SampleFiles(".csv");
-  EXPECT_EQ(tables.size(), 4u);
-  Scratch scratch("program");
-  for (const fs::path& table : tables) {
-    SCOPED_TRACE(fs::relative(table, kSource).string());
-    const fs::path document = fs::path(table).replace_extension(".map");
-    ASSERT_TRUE(fs::exists(document));
-    CreateDataGlobals((scratch / "tessora").string());
-    OpenDocument(base::Utf8ToSjis(document.string()));
-    ASSERT_EQ(gLayout->Blocks.size(), 1u);
-    const MCsvImport import = PlanCsvImport(*gLayout, *gMapFile, gLayout->Blocks.front()->Name,
-                                            ReadCsvTable(base::Utf8ToSjis(table.string())));
-    EXPECT_TRUE(import.HasHeader);
-    EXPECT_GT(import.RecordCount(), 0u);
-    for (std::size_t c = 0; c < import.Columns.size(); ++c)
-      EXPECT_GE(import.Columns[c], 0) << "column " << c + 1 << " feeds no field";
+    const fs::path table = fs::path(document).replace_extension(".csv");
+    if (fs::exists(table)) {
+      ASSERT_EQ(gLayout->Blocks.size(), 1u);
+      const MCsvImport import = PlanCsvImport(*gLayout, *gMapFile, gLayout->Blocks.front()->Name,
+                                              ReadCsvTable(base::Utf8ToSjis(table.string())));
+      EXPECT_TRUE(import.HasHeader);
+      EXPECT_GT(import.RecordCount(), 0u);
+      for (std::size_t c = 0; c < import.Columns.size(); ++c)
+        EXPECT_GE(import.Columns[c], 0) << "column " << c + 1 << " feeds no field";
+    }
     ReleaseDataGlobals();
   }
 }
@@ -143,7 +138,8 @@ std::string SessionScript(const fs::path& markdown, int& commands) {
       const std::string target = block.name;
       const std::string convert = block.language == "lay" ? " | iconv -f UTF-8 -t CP932" : "";
       script += "# " + block.Where() + ": the reader writes " + target + "\n";
-      script += "cat <<'TESSORA_DOCS_END'" + convert + " > '" + target + "'\n" + block.text + "TESSORA_DOCS_END\n";
+      script +=
+          "cat <<'TESSORA_DOCS_END'" + convert + " > '" + target + "'\n" + block.text + "TESSORA_DOCS_END\n";
     }
   }
   return script;
@@ -155,9 +151,10 @@ TEST(Manual, EveryCommandItMarksRunnableRuns) {
   std::vector<fs::path> files = ManualPages();
   files.push_back(kSource / "README.md");
   // Nothing may reach a print queue: lp and lpr refuse, and CUPS points nowhere.
-  Scratch tools("tools");
+  doc_test::TempFolder tools("tools");
   for (const char* name : {"lp", "lpr"}) {
-    std::ofstream(tools / name) << "#!/bin/sh\necho \"" << name << ": the documentation must not print\" >&2\nexit 1\n";
+    std::ofstream(tools / name) << "#!/bin/sh\necho \"" << name
+                                << ": the documentation must not print\" >&2\nexit 1\n";
     fs::permissions(tools / name, fs::perms::owner_all);
   }
   int commands = 0;
@@ -166,7 +163,7 @@ TEST(Manual, EveryCommandItMarksRunnableRuns) {
     const std::string script = SessionScript(file, commands);
     if (commands == before) continue;
     SCOPED_TRACE(file.filename().string());
-    Scratch session("session");
+    doc_test::TempFolder session("session");
     fs::copy(kSource / "samples", session / "samples", fs::copy_options::recursive);
     std::ofstream(session / "session.sh") << script;
     const fs::path home = session / "home";
@@ -176,10 +173,13 @@ TEST(Manual, EveryCommandItMarksRunnableRuns) {
         {"DISPLAY", "WAYLAND_DISPLAY", "PRINTER", "LPDEST"},
         {"PATH=" + (kBuild / "bin").string() + ":" + tools.Path().string() + ":/usr/bin:/bin",
          "HOME=" + home.string(), "XDG_CONFIG_HOME=" + (home / ".config").string(),
-         "XDG_DATA_HOME=" + (home / ".local/share").string(), "XDG_STATE_HOME=" + (home / ".local/state").string(),
-         "CUPS_SERVER=/nonexistent/cups.sock", "QT_QPA_PLATFORM=offscreen", "LC_ALL=C.UTF-8"});
-    EXPECT_EQ(r.status, 0) << "the session failed:\n" << r.err << "\n--- standard output:\n" << r.out
-                           << "\n--- the session:\n" << script;
+         "XDG_DATA_HOME=" + (home / ".local/share").string(),
+         "XDG_STATE_HOME=" + (home / ".local/state").string(), "CUPS_SERVER=/nonexistent/cups.sock",
+         "QT_QPA_PLATFORM=offscreen", "LC_ALL=C.UTF-8"});
+    EXPECT_EQ(r.status, 0) << "the session failed:\n"
+                           << r.err << "\n--- standard output:\n"
+                           << r.out << "\n--- the session:\n"
+                           << script;
   }
   EXPECT_GE(commands, 10) << "the manual's runnable commands were not found";
 }

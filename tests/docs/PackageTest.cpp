@@ -6,10 +6,11 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <set>
 #include <regex>
+#include <set>
 
 #include "docs/DocsSupport.h"
+#include "support/DocumentTestSupport.h"
 
 namespace {
 
@@ -18,8 +19,8 @@ using test_support::ProgramResult;
 
 const char* const kManPages[] = {"tessora.1", "tessora-barcode.1", "fanbor.1", "tessora-layout.5"};
 
-ProgramResult RunTool(const std::string& program, const std::vector<std::string>& args, const Scratch& scratch,
-                  const std::vector<std::string>& set = {}) {
+ProgramResult RunTool(const std::string& program, const std::vector<std::string>& args,
+                      const doc_test::TempFolder& scratch, const std::vector<std::string>& set = {}) {
   return test_support::RunProgram(program, args, scratch.Path(), scratch.Path(), {}, set);
 }
 
@@ -27,12 +28,13 @@ ProgramResult RunTool(const std::string& program, const std::vector<std::string>
 class Package : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    scratch_ = new Scratch("package");
+    scratch_ = new doc_test::TempFolder("package");
     const std::string cpack = Tool("cpack", "cmake");
     if (cpack.empty()) return;
-    const ProgramResult r = RunTool(cpack, {"-G", "DEB", "--config", (kBuild / "CPackConfig.cmake").string(), "-B",
-                                        (scratch_->Path() / "out").string()},
-                                *scratch_);
+    const ProgramResult r = RunTool(cpack,
+                                    {"-G", "DEB", "--config", (kBuild / "CPackConfig.cmake").string(), "-B",
+                                     (scratch_->Path() / "out").string()},
+                                    *scratch_);
     buildLog_ = r.out + r.err;
     for (const auto& entry : fs::directory_iterator(scratch_->Path() / "out"))
       if (entry.path().extension() == ".deb") deb_ = entry.path();
@@ -46,12 +48,12 @@ class Package : public ::testing::Test {
   }
   void SetUp() override { ASSERT_FALSE(deb_.empty()) << "CPack made no package:\n" << buildLog_; }
 
-  static Scratch* scratch_;
+  static doc_test::TempFolder* scratch_;
   static std::string buildLog_;
   static fs::path deb_;
   static fs::path root_;  // the package's files, unpacked
 };
-Scratch* Package::scratch_ = nullptr;
+doc_test::TempFolder* Package::scratch_ = nullptr;
 std::string Package::buildLog_;
 fs::path Package::deb_;
 fs::path Package::root_;
@@ -62,7 +64,7 @@ TEST(ManPages, MandocAndManFindNothingToWarnAbout) {
   const std::string mandoc = Tool("mandoc", "mandoc");
   const std::string man = Tool("man", "man-db");
   ASSERT_FALSE(mandoc.empty() || man.empty());
-  Scratch scratch("man");
+  doc_test::TempFolder scratch("man");
   for (const char* page : kManPages) {
     SCOPED_TRACE(page);
     const std::string path = (kSource / "docs/man" / page).string();
@@ -93,8 +95,8 @@ TEST_F(Package, CarriesTheDocumentationCompressedAsPolicyAsks) {
   const fs::path doc = root_ / "usr/share/doc/tessora";
   for (const char* file : {"copyright", "changelog.gz", "manual/index.md", "manual/tutorial.md",
                            "manual/layout-language.md", "manual/quickstart-ja.md", "samples/catalog.lay",
-                           "samples/address/address.lay", "samples/shelf/shelf.csv", "samples/badge/badge.map",
-                           "samples/seat/seat.map", "samples/images/logo.png"})
+                           "samples/address/address.lay", "samples/shelf/shelf.csv",
+                           "samples/badge/badge.map", "samples/seat/seat.map", "samples/images/logo.png"})
     EXPECT_TRUE(fs::is_regular_file(doc / file)) << file;
   EXPECT_FALSE(fs::exists(doc / "samples/images/make_images.cpp")) << "sources are no documentation";
   // gzip -9n: no name and no time stamp in the header, so that every build gives the same bytes.
@@ -141,9 +143,10 @@ TEST_F(Package, TheSyntaxDefinitionHighlightsLayouts) {
                            "form sheet { grid-point { x: 10; y: 20; block-type: card; } }\n"
                            "block card { text name { width: 40; value: \"tea\"; } }\n";
   // Found by the file's extension through the definition the package installs.
-  const ProgramResult r = RunTool(highlighter, {"-f", "html", layout.string()}, *scratch_,
-                              {"XDG_DATA_DIRS=" + (root_ / "usr/share").string() + ":/usr/share",
-                               "XDG_DATA_HOME=" + (scratch_->Path() / "none").string(), "QT_QPA_PLATFORM=offscreen"});
+  const ProgramResult r =
+      RunTool(highlighter, {"-f", "html", layout.string()}, *scratch_,
+              {"XDG_DATA_DIRS=" + (root_ / "usr/share").string() + ":/usr/share",
+               "XDG_DATA_HOME=" + (scratch_->Path() / "none").string(), "QT_QPA_PLATFORM=offscreen"});
   ASSERT_EQ(r.status, 0) << r.err;
   EXPECT_NE(r.out.find("Definition (Tessora Layout)"), std::string::npos) << r.out.substr(0, 600);
   const std::map<std::string, std::string> styles = StylesOfPieces(r.out);
@@ -159,7 +162,8 @@ TEST_F(Package, TheSyntaxDefinitionHighlightsLayouts) {
   EXPECT_EQ(style("block-type"), property) << "a keyword with a hyphen is one word";
   EXPECT_EQ(lineComment, comment);
   const std::set<std::string> distinct{keyword, property, value, string, comment, element};
-  EXPECT_EQ(distinct.size(), 6u) << "keywords, properties, numbers, strings, comments and elements look alike";
+  EXPECT_EQ(distinct.size(), 6u)
+      << "keywords, properties, numbers, strings, comments and elements look alike";
   EXPECT_EQ(styles.count("sheet"), 0u) << "names are plain text";
 }
 
@@ -179,8 +183,8 @@ TEST_F(Package, LayoutFilesAreAKindOfPlainText) {
   const fs::path layout = scratch_->Path() / "shelf.lay";
   fs::copy_file(kSource / "samples/shelf/shelf.lay", layout, fs::copy_options::overwrite_existing);
   r = RunTool(mimetype, {"-b", layout.string()}, *scratch_,
-          {"XDG_DATA_DIRS=" + (scratch_->Path() / "share").string() + ":/usr/share",
-           "XDG_DATA_HOME=" + (scratch_->Path() / "none").string()});
+              {"XDG_DATA_DIRS=" + (scratch_->Path() / "share").string() + ":/usr/share",
+               "XDG_DATA_HOME=" + (scratch_->Path() / "none").string()});
   EXPECT_EQ(r.status, 0) << r.err;
   EXPECT_EQ(r.out, "text/x-tessora-layout\n") << r.err;
 }
