@@ -2,9 +2,11 @@
 //   - one full page at 100 % into an offscreen picture, as the page view repaints it (target 16 ms);
 //   - the region of one block, as a repaint request after a change draws it (target 2 ms);
 //   - a 100-page document printed into a PDF through the printer canvas (target 5 s);
+//   - a 1,000-page document with a JAN and a QR code on every product printed into a PDF, at most twice
+//     the time of the same document with two NW-7 codes;
 //   - the last page of a 1,000-page document, whose page number texts must not search the document.
 // The documents are generated from the sample's block classes: ten blocks a page, pictures, memos,
-// barcodes and formatted prices on every page.
+// barcodes (JAN and QR Code) and formatted prices on every page.
 #include <benchmark/benchmark.h>
 #include <unistd.h>
 
@@ -18,6 +20,7 @@
 #include <vector>
 
 #include "app/AppGlobals.h"
+#include "barcode/BarEncoders.h"
 #include "base/CommaText.h"
 #include "base/Sjis.h"
 #include "data/DocumentCommands.h"
@@ -47,15 +50,33 @@ fs::path WorkFolder() {
   return work;
 }
 
-// A document of the sample's classes with that many full pages: two features and eight products each.
-fs::path GenerateDocument(int pages) {
-  const fs::path path = WorkFolder() / ("catalog-" + std::to_string(pages) + ".map");
+// The sample's layout with both barcode elements of the product block made NW-7.
+fs::path Nw7Layout() {
+  const fs::path path = WorkFolder() / "catalog-nw7.lay";
   if (fs::exists(path)) return path;
+  std::ifstream in(WorkFolder() / "catalog.lay", std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  for (const char* type : {"bar-type: qr;", "bar-type: jan;"}) {
+    const std::size_t at = text.find(type);
+    if (at != std::string::npos) text.replace(at, std::string(type).size(), "bar-type: nw7;");
+  }
+  std::ofstream(path, std::ios::binary) << text;
+  return path;
+}
+
+// A document of the sample's classes with that many full pages: two features and eight products each.
+// Every product carries a JAN code and a QR code of 30 characters; with nw7, the layout's NW-7 variant
+// and NW-7 values of the same lengths instead.
+fs::path GenerateDocument(int pages, bool nw7 = false) {
+  const fs::path path = WorkFolder() / ("catalog-" + std::to_string(pages) + (nw7 ? "-nw7" : "") + ".map");
+  if (fs::exists(path)) return path;
+  if (nw7) Nw7Layout();
   const char* const photos[] = {"sencha",  "matcha", "hojicha", "genmaicha",
                                 "gyokuro", "kyusu",  "yunomi",  "chasen"};
   auto sjis = [](const std::string& utf8) { return base::Utf8ToSjis(utf8); };
-  std::string text = "[basic_info]\r\nlayout=catalog.lay\r\n\r\n[block_field]\r\n";
-  text += "shohin,hinban,shohin_mei,kana,kakaku,shashin,biko,nw7\r\ntokushu,midashi,setsumei,gazo\r\n";
+  std::string text = std::string("[basic_info]\r\nlayout=") + (nw7 ? "catalog-nw7.lay" : "catalog.lay") +
+                     "\r\n\r\n[block_field]\r\n";
+  text += "shohin,hinban,shohin_mei,kana,kakaku,shashin,biko,jan,qr\r\ntokushu,midashi,setsumei,gazo\r\n";
   text += "\r\n[form_data]\r\n" + sjis("1.season=ベンチマーク号") + "\r\n\r\n[map_data]\r\n";
   int serial = 0;
   for (int p = 1; p <= pages; ++p) {
@@ -70,10 +91,14 @@ fs::path GenerateDocument(int pages) {
     const int products = p == pages ? 7 : 8;
     for (int i = 0; i < products; ++i, ++serial) {
       const std::string code = std::to_string(10000000 + serial);
+      std::string jan = "4912" + code;
+      jan += barcode::Modulus10CheckDigit(jan);
+      const std::string url = "https://midoriya.example/" + std::to_string(10000 + serial % 90000);  // 30
+      const std::string qr = nw7 ? std::string(22, '0') + code : url;
       text += base::EncodeCommaText({"shohin", code.substr(2), sjis("煎茶 お徳用 ") + std::to_string(serial),
                                      sjis("せんちゃ"), std::to_string(500 + serial % 5000),
                                      std::string("images/") + photos[serial % 8] + ".png",
-                                     sjis("ひとことメモ<br>二行目はやや長めの説明文です"), code}) +
+                                     sjis("ひとことメモ<br>二行目はやや長めの説明文です"), jan, qr}) +
               "\r\n";
     }
   }
@@ -133,9 +158,9 @@ void BM_OneBlockRegion(benchmark::State& state) {
 }
 BENCHMARK(BM_OneBlockRegion)->Unit(benchmark::kMicrosecond);
 
-void BM_Pdf100Pages(benchmark::State& state) {
-  Open(GenerateDocument(100));
-  const QString out = QString::fromStdString((WorkFolder() / "out.pdf").string());
+// Each iteration prints the open document's pages into the PDF file name, as paper would get them.
+void PrintEveryPage(benchmark::State& state, const char* name) {
+  const QString out = QString::fromStdString((WorkFolder() / name).string());
   int printed = 0;
   for (auto _ : state) {
     QPrinter printer(QPrinter::HighResolution);
@@ -147,7 +172,22 @@ void BM_Pdf100Pages(benchmark::State& state) {
   state.counters["pages"] = printed;
   state.counters["MB"] = static_cast<double>(fs::file_size(out.toStdString())) / 1e6;
 }
+
+void BM_Pdf100Pages(benchmark::State& state) {
+  Open(GenerateDocument(100));
+  PrintEveryPage(state, "out.pdf");
+}
 BENCHMARK(BM_Pdf100Pages)->Unit(benchmark::kMillisecond)->Iterations(3);
+
+// Every product of a 1,000-page document with a JAN code and a QR code of 30 characters, printed into
+// a PDF; against the same document with two NW-7 codes instead (target: at most twice its time).
+void BM_Pdf1000Pages(benchmark::State& state) {
+  const bool nw7 = state.range(0) != 0;
+  Open(GenerateDocument(1000, nw7));
+  state.SetLabel(nw7 ? "NW-7 and NW-7" : "JAN and QR Code");
+  PrintEveryPage(state, "out1000.pdf");
+}
+BENCHMARK(BM_Pdf1000Pages)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Page 1,000 after page 999 and the other way round: each page's page numbers are found beside the
 // page drawn before, never by a search through the document.

@@ -1,5 +1,5 @@
-// Every barcode encoder with any code, start and stop character and check-character option, and the
-// barcode component painting what they return.
+// Every barcode encoder with any code, start and stop character and check-character option, the
+// barcode component painting what they return, and the QR Code and Data Matrix of the same code.
 //
 // Input: byte 0 the symbology (any value: the twelve and invalid ones), byte 1 option bits, byte 2
 // the start character, byte 3 the stop character, byte 4 the bar height of the picture; the rest is
@@ -11,6 +11,7 @@
 #include "FuzzSupport.h"
 #include "barcode/BarEncoders.h"
 #include "barcode/BarImage.h"
+#include "barcode/BarMatrix.h"
 
 namespace {
 
@@ -92,6 +93,21 @@ void CheckComponent(TBarTypes type, const std::string& code, std::uint8_t bits, 
   FUZZ_CHECK(!bar.BarPattern().empty());
 }
 
+// QR Code and Data Matrix: a symbol is square and of a size its symbology has, or there is none.
+void CheckMatrix(const std::string& code, std::uint8_t bits) {
+  if (code.size() > 400) return;  // libzint's own work grows with the code; the routing is what is fuzzed
+  const TBarMatrix qr = EncodeQR(code, static_cast<TQRLevel>((bits >> 1) & 3));
+  if (!qr.Empty()) {
+    FUZZ_CHECK(qr.Width() == qr.Height());
+    FUZZ_CHECK(qr.Width() >= 21 && qr.Width() <= 177 && (qr.Width() - 17) % 4 == 0);
+    FUZZ_CHECK(qr.Pattern().size() == std::size_t(qr.Width() + 1) * qr.Height());
+  } else {
+    FUZZ_CHECK(code.empty() || code.size() > 100);  // anything shorter fits version 40
+  }
+  const TBarMatrix dm = EncodeDataMatrix(code);
+  if (!dm.Empty()) FUZZ_CHECK(dm.Width() == dm.Height() && dm.Width() >= 10 && dm.Width() <= 144);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -110,5 +126,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       CheckEncoder(static_cast<TBarTypes>(other), code, EncodeOptions{(bits & 1) != 0, start, stop});
   }
   CheckComponent(type, code, bits, start, stop, barHeight);
+  CheckMatrix(code, bits);
   return 0;
 }

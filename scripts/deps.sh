@@ -11,7 +11,10 @@ packages=(
   qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   fonts-ipafont-gothic fonts-ipafont-mincho
-  zbar-tools poppler-utils xvfb
+  # QR Code and Data Matrix are built by libzint; the tests read barcodes back with zbarimg and
+  # dmtxread.
+  libzint-dev
+  zbar-tools dmtx-utils poppler-utils xvfb
   # The desktop's side of the ".map" association, asked by the tests of fanbor: the MIME database
   # and its query tools (xdg-mime asks mimetype from libfile-mimeinfo-perl outside a known desktop),
   # the desktop entry checker, and dpkg-shlibdeps for the package's dependencies.

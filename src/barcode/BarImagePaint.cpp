@@ -1,9 +1,7 @@
 // TBarImage's drawing: the bitmap and the SVG picture, both drawn by one pass over the bar pattern.
-#include <QBuffer>
 #include <QColor>
 #include <QFontMetrics>
 #include <QPainter>
-#include <QSvgGenerator>
 #include <QSvgRenderer>
 #include <algorithm>
 
@@ -190,20 +188,15 @@ void TBarImage::PaintMetafile() {
 
   // The recorded picture is one pixel wider and higher than the drawing.
   const QSize size(width_ + 1, height_ + 1);
-  QBuffer buffer;
-  buffer.open(QIODevice::WriteOnly);
-  QSvgGenerator generator;
-  generator.setOutputDevice(&buffer);
-  generator.setSize(size);
-  generator.setViewBox(QRect(QPoint(0, 0), size));
-  generator.setResolution(ReferenceDevice().logicalDpiX());
-  {
-    QPainter canvas(&generator);
-    canvas.fillRect(QRect(0, 0, width_, height_), ToQColor(backColor_));
-    DrawContent(canvas, g);
-  }
+  QByteArray svg = detail::RecordSvg(
+      size,
+      [&](QPainter& canvas) {
+        canvas.fillRect(QRect(0, 0, width_, height_), ToQColor(backColor_));
+        DrawContent(canvas, g);
+      },
+      ReferenceDevice().logicalDpiX());
   bitmap_ = QImage();
-  svg_ = buffer.data();
+  svg_ = std::move(svg);
   svgSize_ = size;
   metafile_ = true;
   barDisped_ = true;

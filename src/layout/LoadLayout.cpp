@@ -373,11 +373,90 @@ bool MLoadLayout::ParseBarcode(MContainer& owner) {
   layout_.Setting.Apply(barcode);
   BeginElement(barcode, owner.Name, "barcode");
   while (Token.Kind != tkRBrace) {
-    if (ParsePosition(barcode) || ParseSize(barcode) || ParseVisible(barcode)) continue;
+    if (ParsePosition(barcode) || ParseSize(barcode) || ParseVisible(barcode) ||
+        ParseBarcodeStyle(barcode.Style)) {
+      continue;
+    }
     if (!ReadProperty(tkValue, {tkNumber, tkString})) SyntaxError();
     barcode.Value = Value.Text;
   }
   Next();
+  return true;
+}
+
+namespace {
+
+// The barcode element's own properties. They are no keywords of the language but identifiers that
+// only a barcode element takes as property names, so that layouts that name elements with these
+// words (or with the symbologies' names) still load.
+enum BarcodeProperty { bpType, bpCheckDigit, bpStart, bpStop, bpRatio, bpText, bpEcc };
+constexpr std::string_view kBarcodeProperties[] = {"bar-type",  "bar-check-digit", "bar-start", "bar-stop",
+                                                   "bar-ratio", "bar-text",        "bar-ecc"};
+
+template <std::size_t N>
+int IndexOf(const std::string_view (&names)[N], std::string_view text) {
+  for (std::size_t i = 0; i < N; ++i)
+    if (names[i] == text) return static_cast<int>(i);
+  return -1;
+}
+
+}  // namespace
+
+void MLoadLayout::BeginNamedProperty(KindSet allowed) {
+  Next();
+  Expect(tkColon);
+  if (!Holds(allowed, Token.Kind)) SyntaxError();
+}
+
+void MLoadLayout::EndNamedProperty() {
+  Value.Assign(Token);
+  Next();
+  Expect(tkSemicolon);
+}
+
+// A bad value (a symbology or level that does not exist, a ratio outside 20-30, a start or stop
+// that is not one character) is a syntax error at the value, like every other bad property.
+bool MLoadLayout::ParseBarcodeStyle(MBarcodeStyle& style) {
+  if (Token.Kind != tkIdent) return false;
+  const int property = IndexOf(kBarcodeProperties, Token.Text);
+  if (property < 0) return false;
+  // One of a list of names, written as an identifier or a string.
+  const auto choice = [this](const auto& names) {
+    BeginNamedProperty({tkIdent, tkString});
+    const int index = IndexOf(names, Token.Text);
+    if (index < 0) SyntaxError();
+    return static_cast<std::uint8_t>(index);
+  };
+  switch (property) {
+    case bpType:
+      style.Type = choice(kBarTypeNames);
+      break;
+    case bpCheckDigit:
+    case bpText:
+      BeginNamedProperty({tkTrue, tkFalse});
+      if (property == bpCheckDigit)
+        style.CheckDigit = Token.Kind == tkTrue;
+      else
+        style.Text = Token.Kind == tkTrue ? btxShow : btxHide;
+      break;
+    case bpStart:
+    case bpStop:
+      BeginNamedProperty({tkIdent, tkString, tkNumber});
+      if (Token.Text.size() != 1) SyntaxError();
+      (property == bpStart ? style.Start : style.Stop) = Token.Text[0];
+      break;
+    case bpRatio: {
+      BeginNamedProperty({tkNumber});
+      double ratio = 0;
+      if (!base::ParseDouble(Token.Text, ratio) || ratio < 20 || ratio > 30) SyntaxError();
+      style.Ratio = static_cast<std::uint8_t>(base::RoundHalfEven(ratio));
+      break;
+    }
+    case bpEcc:
+      style.Ecc = choice(kBarEccNames);
+      break;
+  }
+  EndNamedProperty();
   return true;
 }
 

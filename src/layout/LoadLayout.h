@@ -78,6 +78,12 @@ class MLoadLayout {
   bool ParseVisible(MControl& element);
   bool ParseStretch(MShape& shape);
   bool ParseEditable(MShape& shape);
+  bool ParseBarcodeStyle(MBarcodeStyle& style);
+
+  // The value token of a property named by an identifier, after its colon: its kind must be one of
+  // allowed. The caller checks the value, consumes it and the semicolon (EndNamedProperty).
+  void BeginNamedProperty(KindSet allowed);
+  void EndNamedProperty();
 
   // Names the element just created (the identifier after its keyword, or a default name made from
   // base) and consumes the opening brace.

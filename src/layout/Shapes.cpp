@@ -67,5 +67,8 @@ std::string_view MText::TextView(std::string& scratch) const {
 
 void MBarcode::Assign(const MControl& source) {
   MShape::Assign(source);
-  if (const MBarcode* barcode = As<MBarcode>(&source)) Value = barcode->Value;
+  if (const MBarcode* barcode = As<MBarcode>(&source)) {
+    Value = barcode->Value;
+    Style = barcode->Style;
+  }
 }

@@ -118,6 +118,51 @@ class MFormText : public MText {
   std::unique_ptr<MControl> NewSame() const override { return std::make_unique<MFormText>(); }
 };
 
+// The symbologies of a barcode element, in the order of their names in the layout (kBarTypeNames):
+// the linear codes of the barcode component, then the two-dimensional ones.
+enum MBarType : std::uint8_t {
+  btNW7,
+  btJAN,
+  btUPC,
+  btCode39,
+  btITF,
+  btCTF,
+  btIATA,
+  btMatrix,
+  btNEC,
+  btCustomer,
+  btCode128,
+  btCode93,
+  btQR,
+  btDataMatrix,
+};
+inline constexpr std::string_view kBarTypeNames[] = {"nw7",     "jan",    "upc",    "code39",    "itf",
+                                                     "ctf",     "iata",   "matrix", "nec",       "customer",
+                                                     "code128", "code93", "qr",     "datamatrix"};
+
+// Whether the code text is printed below the symbol.
+enum MBarText : std::uint8_t { btxDefault, btxShow, btxHide };
+// QR Code error correction levels, in the order of their names in the layout (kBarEccNames).
+enum MBarEcc : std::uint8_t { beL, beM, beQ, beH };
+inline constexpr std::string_view kBarEccNames[] = {"L", "M", "Q", "H"};
+
+// How a barcode element draws its value: the same for every block of a class (the layout sets it).
+// The defaults draw NW-7 as barcode elements always have.
+struct MBarcodeStyle {
+  std::uint8_t Type = btNW7;
+  bool CheckDigit = false;  // the optional check character of the symbologies that have one
+  char Start = 'A';         // NW-7 start character, Code 128 start code set
+  char Stop = 'A';          // NW-7 stop character
+  std::uint8_t Ratio = 0;   // wide elements in tenths of the narrow ones (20-30); 0 when not given
+  std::uint8_t Text = btxDefault;
+  std::uint8_t Ecc = beM;
+
+  bool IsTwoDimensional() const { return Type == btQR || Type == btDataMatrix; }
+  // The code text band below the symbol: by default for the linear codes, not for the 2D ones.
+  bool ShowsText() const { return Text == btxDefault ? !IsTwoDimensional() : Text == btxShow; }
+  bool operator==(const MBarcodeStyle&) const = default;
+};
+
 class MBarcode : public MShape {
  public:
   static constexpr bool IsKindOf(MKind k) { return k == MKind::Barcode; }
@@ -127,6 +172,7 @@ class MBarcode : public MShape {
   void Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) override;
 
   std::string Value;  // the code text
+  MBarcodeStyle Style;
 
  protected:
   std::unique_ptr<MControl> NewSame() const override { return std::make_unique<MBarcode>(); }

@@ -5,8 +5,12 @@
 #include <QScreen>
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 
+#include "barcode/BarEncoders.h"
 #include "barcode/BarImage.h"
+#include "barcode/BarMatrix.h"
+#include "barcode/BarMatrixPicture.h"
 #include "base/Numbers.h"
 #include "base/Sjis.h"
 #include "layout/Form.h"
@@ -27,9 +31,34 @@ constexpr std::uint32_t kGridPointPen = 0x6A6AE7;    // RGB 231, 106, 106
 constexpr std::uint32_t kGridPointBrush = 0x3D3DF4;  // RGB 244, 61, 61
 constexpr std::uint32_t kEntryMarkPen = 0xA4A0A0;    // RGB 160, 160, 164
 
-// The barcode of barcode elements: NW-7 bars 40 high, the wide elements 2.5 times the narrow.
+// The linear barcodes of barcode elements: bars 40 high, the wide elements of the two-width codes
+// 2.5 times the narrow unless the layout gives a ratio. The component draws a module one pixel wide
+// and rounds wide elements down to whole pixels, so that 2.5 comes out as 2: an element without a
+// ratio draws so as it always has, and one with a ratio is drawn ten pixels a module, where every
+// ratio comes out exactly.
 constexpr int kBarHeight = 40;
-constexpr int kElementRatio = 25;
+constexpr int kDefaultRatio = 25;
+constexpr int kExactRatioScale = 10;
+
+// The component's symbology of each linear bar-type of the layout.
+constexpr barcode::TBarTypes kLinearTypes[] = {
+    barcode::cbarNW7, barcode::cbarJAN,      barcode::cbarUPC,     barcode::cbarCODE39,
+    barcode::cbarITF, barcode::cbarCTF,      barcode::cbarIATA,    barcode::cbarMATRIX,
+    barcode::cbarNEC, barcode::cbarCUSTOMER, barcode::cbarCODE128, barcode::cbarCODE93};
+static_assert(std::size(kLinearTypes) == btQR);
+
+// The code the component gets for a value. Product data carries a JAN with its check digit, which
+// the component computes itself: a 13- or 8-digit value whose last digit is the right check digit
+// is drawn from the digits before it.
+std::string_view LinearCode(const MBarcodeStyle& style, std::string_view value) {
+  if (style.Type == btJAN && (value.size() == 13 || value.size() == 8) && barcode::AllDigits(value) &&
+      barcode::Modulus10CheckDigit(value.substr(0, value.size() - 1)) == value.back())
+    return value.substr(0, value.size() - 1);
+  return value;
+}
+
+// The top nine twelfths of the element, where the bars go when the code text is shown below them.
+MRect BarsPart(const MRect& r) { return MRect{r.Left, r.Top, r.Right, r.Top + (r.Bottom - r.Top) * 9 / 12}; }
 
 // The screen's resolution when there is a screen, else the common 96 pixels per inch.
 void ScreenDpi(int& x, int& y) {
@@ -177,18 +206,44 @@ bool MMapCanvas::DrawImageElement(MImage& image) {
 }
 
 bool MMapCanvas::DrawBarcodeElement(const MBarcode& element) {
+  const MBarcodeStyle& style = element.Style;
+  const MRect symbolRect = style.ShowsText() ? BarsPart(element.Bounds) : element.Bounds;
+  if (style.IsTwoDimensional()) {
+    const barcode::TMatrixTypes type = style.Type == btQR ? barcode::cmatQR : barcode::cmatDataMatrix;
+    const barcode::TBarMatrix matrix =
+        barcode::EncodeMatrix(type, element.Value, static_cast<barcode::TQRLevel>(style.Ecc));
+    if (matrix.Empty()) return false;
+    DrawMatrix(symbolRect, matrix, barcode::MatrixQuietZone(type));
+    if (style.ShowsText()) DrawCodeText(element.Bounds, element.Value);
+    return true;
+  }
   // The component lives for one draw, so every draw shows the current value.
   barcode::TBarImage bar;
   bar.SetBarEnabled(false);  // collect the settings, paint once at the end
-  bar.SetBarType(barcode::cbarNW7);
+  bar.SetBarType(kLinearTypes[style.Type]);
   bar.SetBarHeight(kBarHeight);
   bar.SetMatch(true);
   bar.SetSymbolDisp(false);
-  bar.SetElementRatio(kElementRatio);
-  bar.SetCode(element.Value);
+  bar.SetElementRatio(style.Ratio != 0 ? style.Ratio : kDefaultRatio);
+  if (style.Ratio != 0 && barcode::IsTwoWidth(kLinearTypes[style.Type])) {
+    bar.SetScale(kExactRatioScale);
+    // The quiet zones stay ten modules wide.
+    bar.SetBarSpaceLeft(bar.BarSpaceLeft() * kExactRatioScale);
+    bar.SetBarSpaceRight(bar.BarSpaceRight() * kExactRatioScale);
+  }
+  bar.SetCD(style.CheckDigit);
+  bar.SetStartChar(style.Start);
+  bar.SetStopChar(style.Stop);
+  bar.SetCode(std::string(LinearCode(style, element.Value)));
   bar.SetBarEnabled(true);
   if (!bar.BarDisped()) return false;
-  DrawBarcode(element.Bounds, bar);
+  DrawBarsPicture(symbolRect, bar.PictureImage());
+  if (style.ShowsText()) {
+    // NW-7 shows the value as it always has; the others what the encoder made of it (a JAN with its
+    // check digit), without the customer code's padding.
+    DrawCodeText(element.Bounds, style.Type == btNW7 ? std::string_view(bar.PictureText())
+                                                     : base::TrimRight(bar.SymbolText()));
+  }
   return true;
 }
 
@@ -370,21 +425,38 @@ void MMapCanvas::DrawImage(const MRect& rect, const QImage& image, int imageHeig
 }
 
 void MMapCanvas::DrawBarcode(const MRect& rect, const barcode::TBarImage& barcode) {
+  if (GetCanvas() == nullptr) return;
+  DrawBarsPicture(BarsPart(rect), barcode.PictureImage());
+  DrawCodeText(rect, barcode.PictureText());
+}
+
+void MMapCanvas::DrawBarsPicture(const MRect& rect, const QImage& bars) {
   QPainter* p = GetCanvas();
   if (p == nullptr) return;
-  const double x1 = rect.Left, y1 = rect.Top, x2 = rect.Right, y2 = rect.Bottom;
-  const QRect box = RectToPixels(x1, y1, x2, y1 + (y2 - y1) * 9 / 12);
-  const QImage bars = barcode.PictureImage();
-  if (!bars.isNull() && box.width() > 0 && box.height() > 0) {
-    // Stretched without smoothing, so that the bars keep sharp edges.
-    p->save();
-    p->setRenderHint(QPainter::SmoothPixmapTransform, false);
-    p->drawImage(box, bars);
-    p->restore();
-  }
-  const double g = (y2 - y1) * 2 / 12;
+  const QRect box = RectToPixels(rect);
+  if (bars.isNull() || box.width() <= 0 || box.height() <= 0) return;
+  // Stretched without smoothing, so that the bars keep sharp edges.
+  p->save();
+  p->setRenderHint(QPainter::SmoothPixmapTransform, false);
+  p->drawImage(box, bars);
+  p->restore();
+}
+
+void MMapCanvas::DrawCodeText(const MRect& element, std::string_view text) {
+  if (GetCanvas() == nullptr) return;
+  const double g = (element.Bottom - element.Top) * 2 / 12;
   SetFontHeight(ToPixels(g));
-  DrawTextFit(MRect{x1, y2 - g, x2, y2}, barcode.PictureText(), taCenter);
+  DrawTextFit(MRect{element.Left, element.Bottom - g, element.Right, element.Bottom}, text, taCenter);
+}
+
+void MMapCanvas::DrawMatrix(const MRect& rect, const barcode::TBarMatrix& matrix, int quietZone) {
+  QPainter* p = GetCanvas();
+  if (p == nullptr) return;
+  const barcode::TMatrixPlacement place = barcode::PlaceMatrix(QRectF(RectToPixels(rect)), matrix, quietZone);
+  p->save();
+  p->setRenderHint(QPainter::Antialiasing, false);
+  barcode::PaintMatrix(*p, matrix, place, Qt::black);
+  p->restore();
 }
 
 void MMapCanvas::DrawGridPointMark(bool clip, double x, double y) {

@@ -27,7 +27,8 @@
 class MForm;
 namespace barcode {
 class TBarImage;
-}
+class TBarMatrix;
+}  // namespace barcode
 
 // Length units of the page coordinates: the layout's unit codes, and device pixels.
 enum MCanvasUnit : std::uint8_t { cuMillimetre, cuCentimetre, cuInch, cuPixel };
@@ -115,10 +116,15 @@ class MMapCanvas : public MBaseCanvas, public MElementCanvas {
   // A barcode component's bars stretched into the top 9/12 of the rectangle and its code text fitted
   // into the bottom 2/12 with the surface font, its height set to that band.
   virtual void DrawBarcode(const MRect& rect, const barcode::TBarImage& barcode);
+  // A two-dimensional symbol and its quiet zone fitted into the rectangle: square modules as large as
+  // fit (whole pixels where a pixel fits), centred, the dark ones filled as rectangles, so that the
+  // symbol is sharp at every zoom and on paper.
+  void DrawMatrix(const MRect& rect, const barcode::TBarMatrix& matrix, int quietZone);
   // The picture from the image cache of element drawing (render/ImageCache.h) through DrawImage.
   bool DrawImageElement(MImage& image) override;
-  // The element's value as the barcode of barcode elements (NW-7, bars 40 high, ratio 2.5), through
-  // DrawBarcode.
+  // The element's value in its symbology: a linear code as the component's bars (bars 40 high, the
+  // element's ratio) with the code text band below unless the element turns it off, a 2D code
+  // through DrawMatrix over the whole box unless the element asks for the text band.
   bool DrawBarcodeElement(const MBarcode& barcode) override;
 
   // Entry marks; (x, y) is the top-left point of the grid point or entry. With clip set a mark
@@ -141,6 +147,10 @@ class MMapCanvas : public MBaseCanvas, public MElementCanvas {
   // Which of the four entry glyphs; the inner square's figure differs.
   enum class Glyph { Space, NewLine, NewPage, End };
   void DrawEntryMark(Glyph glyph, bool clip, double x, double y);
+  // The parts of a barcode's drawing: a picture of bars stretched into the rectangle without
+  // smoothing, and the code text in the bottom 2/12 of the element's rectangle.
+  void DrawBarsPicture(const MRect& rect, const QImage& bars);
+  void DrawCodeText(const MRect& element, std::string_view text);
   void ComputeScales();
   void UpdatePanel();
 

@@ -59,7 +59,7 @@ TEST_F(CheckLayout, TheBundledSample) {
   EXPECT_EQ(r.out,
             "OK\n"
             "form catalog_page 297 210 rows=3 points=10\n"
-            "block shohin 66 56 elements=9\n"
+            "block shohin 66 56 elements=10\n"
             "block tokushu 124 40 elements=4\n");
   EXPECT_EQ(r.err, "");
 }

@@ -57,11 +57,12 @@ TEST(CsvBatch, FromASpreadsheetToPrintedPages) {
   // Unfed fields keep the class's values; a memo's lines end with line breaks.
   EXPECT_NE(
       csv.find(",shohin,901001,水出し用ティーバッグ,しょうひんめい,980,images/no_photo.png,\"冷水で, 3 時間\n"
-               "すっきり\n\",00000000,(税込),,,\r\n"),
+               "すっきり\n\",4912340000007,https://midoriya.example/,(税込),,,\r\n"),
       std::string::npos)
       << csv;
   EXPECT_NE(base::SjisToUtf8(ReadBytes(folder / "catalog.map"))
-                .find("shohin,901002,ほうじ茶ラテの素,しょうひんめい,1200,images/no_photo.png,,00000000\r\n"),
+                .find("shohin,901002,ほうじ茶ラテの素,しょうひんめい,1200,images/no_photo.png,,4912340000007,"
+                      "https://midoriya.example/\r\n"),
             std::string::npos);
 
   // A malformed file is refused with the line named, and nothing is written.

@@ -4,11 +4,14 @@
 
 #include <QFile>
 #include <QImage>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <cstdio>
 #include <string>
 
 #include "BarcodeTestSupport.h"
+#include "barcode/BarMatrix.h"
+#include "base/Sjis.h"
 
 namespace {
 
@@ -78,19 +81,50 @@ TEST(BarcodeTool, InvalidCodesWriteNothing) {
 }
 
 TEST(BarcodeTool, RefusesBadArguments) {
-  for (const char* args :
-       {"", "--pattern 123", "--type qr --pattern 1", "--type nw7 1", "--type nw7 --pattern --png x.png 1",
-        "--type nw7 --pattern", "--type nw7 --pattern 1 2", "--type nw7 --scale 0 --pattern 1",
-        "--type nw7 --scale 11 --pattern 1", "--type nw7 --ratio 19 --pattern 1",
-        "--type nw7 --ratio 31 --pattern 1", "--type nw7 --frame 101 --pattern 1",
-        "--type nw7 --height 0 --pattern 1", "--type nw7 --height x --pattern 1",
-        "--type nw7 --start E --pattern 1", "--type nw7 --stop AB --pattern 1",
-        "--type nw7 --bogus --pattern 1", "--type nw7 --pattern 1 --scale"}) {
+  for (const char* args : {"", "--pattern 123", "--type ean --pattern 1", "--type qr --ecc X --pattern 1",
+                           "--type nw7 1", "--type nw7 --pattern --png x.png 1", "--type nw7 --pattern",
+                           "--type nw7 --pattern 1 2", "--type nw7 --scale 0 --pattern 1",
+                           "--type nw7 --scale 11 --pattern 1", "--type nw7 --ratio 19 --pattern 1",
+                           "--type nw7 --ratio 31 --pattern 1", "--type nw7 --frame 101 --pattern 1",
+                           "--type nw7 --height 0 --pattern 1", "--type nw7 --height x --pattern 1",
+                           "--type nw7 --start E --pattern 1", "--type nw7 --stop AB --pattern 1",
+                           "--type nw7 --bogus --pattern 1", "--type nw7 --pattern 1 --scale"}) {
     const Result r = RunTool(args);
     EXPECT_EQ(r.status, 2) << args;
     EXPECT_EQ(r.out, "") << args;
     EXPECT_NE(r.err.find("usage:"), std::string::npos) << args;
   }
+}
+
+// The 2D codes: the module grid as rows, pictures that a reader reads, codes too long for any symbol.
+TEST(BarcodeTool, QrCodeAndDataMatrix) {
+  Result r = RunTool("--type qr --ecc H --pattern 'TESSORA'");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, barcode::EncodeQR("TESSORA", barcode::qrH).Pattern());
+  EXPECT_EQ(r.out.substr(0, 22), "1111111" + r.out.substr(7, 7) + "1111111\n");  // two finder patterns
+  r = RunTool("--type datamatrix --pattern 123456");
+  EXPECT_EQ(r.out.size(), 10u * 11);  // 10 x 10 and the line ends
+  EXPECT_EQ(RunTool("--type qr --pattern " + std::string(7090, '1')).status, 1);
+  EXPECT_EQ(RunTool("--type datamatrix --pattern ''").status, 1);
+
+  QTemporaryDir dir;
+  const QString png = dir.filePath("qr.png");
+  r = RunTool("--type qr --scale 3 --png '" + png.toStdString() + "' 'お茶 https://midoriya.example/'");
+  ASSERT_EQ(r.status, 0) << r.err;
+  const QImage image(png);
+  const int modules =
+      barcode::EncodeQR(base::Utf8ToSjis("お茶 https://midoriya.example/"), barcode::qrM).Width();
+  EXPECT_EQ(image.width(), (modules + 8) * 3);  // the quiet zone too, three pixels a module
+  QProcess zbar;
+  zbar.start("zbarimg", {"--raw", "-q", png});
+  ASSERT_TRUE(zbar.waitForFinished(60000)) << "zbarimg did not run (Debian zbar-tools)";
+  EXPECT_EQ(zbar.readAllStandardOutput().toStdString(), "お茶 https://midoriya.example/\n");
+  const QString svg = dir.filePath("dm.svg");
+  r = RunTool("--type datamatrix --svg '" + svg.toStdString() + "' ABC");
+  ASSERT_EQ(r.status, 0) << r.err;
+  QFile file(svg);
+  ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+  EXPECT_TRUE(file.readAll().contains("<svg"));
 }
 
 TEST(BarcodeTool, WritesPngAndSvg) {

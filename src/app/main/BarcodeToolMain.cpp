@@ -1,4 +1,5 @@
-// tessora-barcode: draws one barcode with the barcode component, or prints its bar pattern.
+// tessora-barcode: draws one barcode with the barcode component, or prints its bar pattern; for the
+// two-dimensional codes (QR Code, Data Matrix) the symbol's module grid.
 //
 //   tessora-barcode --type TYPE [options] (--pattern | --png FILE | --svg FILE) CODE
 //
@@ -16,6 +17,8 @@
 
 #include "app/platform/HeadlessQt.h"
 #include "barcode/BarImage.h"
+#include "barcode/BarMatrix.h"
+#include "barcode/BarMatrixPicture.h"
 #include "base/Numbers.h"
 #include "base/Sjis.h"
 
@@ -24,8 +27,10 @@ namespace {
 constexpr const char* kUsage =
     "usage: tessora-barcode --type TYPE [--cd] [--start C] [--stop C] [--scale N] [--ratio N]\n"
     "                       [--height N] [--no-text] [--frame N] [--comment-up TEXT]\n"
-    "                       [--comment-down TEXT] (--pattern | --png FILE | --svg FILE) [--] CODE\n"
-    "  TYPE   jan upc code39 nw7 itf ctf iata matrix nec customer code128 code93\n"
+    "                       [--comment-down TEXT] [--ecc L|M|Q|H]\n"
+    "                       (--pattern | --png FILE | --svg FILE) [--] CODE\n"
+    "  TYPE   jan upc code39 nw7 itf ctf iata matrix nec customer code128 code93 (linear)\n"
+    "         qr datamatrix (two-dimensional: only --scale and --ecc apply)\n"
     "  --cd          append the optional check character\n"
     "  --start C     NW-7 start character, Code 128 start set (A-D)\n"
     "  --stop C      NW-7 stop character (A-D)\n"
@@ -34,13 +39,20 @@ constexpr const char* kUsage =
     "  --height N    height of bars and text in pixels (1-10000)\n"
     "  --no-text     no human-readable line\n"
     "  --frame N     frame thickness in pixels (0-100)\n"
-    "  --pattern     print the bar pattern and the human-readable text\n";
+    "  --ecc L|M|Q|H QR Code error correction (M)\n"
+    "  --pattern     print the bar pattern and the human-readable text; for a 2D code its\n"
+    "                modules, one row a line, 1 dark and 0 light\n";
 
 constexpr std::string_view kTypeNames[barcode::kBarTypeCount] = {
     "jan", "upc", "code39", "nw7", "itf", "ctf", "iata", "matrix", "nec", "customer", "code128", "code93"};
 
+constexpr std::string_view kMatrixNames[] = {"qr", "datamatrix"};
+constexpr std::string_view kLevelNames[] = {"L", "M", "Q", "H"};
+
 struct Options {
   std::optional<barcode::TBarTypes> type;
+  std::optional<barcode::TMatrixTypes> matrix;
+  barcode::TQRLevel level = barcode::qrM;
   bool cd = false;
   char startChar = 'A';
   char stopChar = 'A';
@@ -101,9 +113,20 @@ Options ParseArguments(const std::vector<std::string>& args) {
       optionsEnded = true;
     } else if (arg == "--type") {
       const std::string& name = value();
+      o.type.reset();
+      o.matrix.reset();
       for (int t = 0; t < barcode::kBarTypeCount; ++t)
         if (kTypeNames[t] == name) o.type = static_cast<barcode::TBarTypes>(t);
-      if (!o.type) throw UsageError("unknown barcode type \"" + name + "\"");
+      for (int t = 0; t < 2; ++t)
+        if (kMatrixNames[t] == name) o.matrix = static_cast<barcode::TMatrixTypes>(t);
+      if (!o.type && !o.matrix) throw UsageError("unknown barcode type \"" + name + "\"");
+    } else if (arg == "--ecc") {
+      const std::string& name = value();
+      int level = -1;
+      for (int l = 0; l < 4; ++l)
+        if (kLevelNames[l] == name) level = l;
+      if (level < 0) throw UsageError("--ecc needs one of L, M, Q, H, not \"" + name + "\"");
+      o.level = static_cast<barcode::TQRLevel>(level);
     } else if (arg == "--cd") {
       o.cd = true;
     } else if (arg == "--start") {
@@ -135,7 +158,7 @@ Options ParseArguments(const std::vector<std::string>& args) {
       throw UsageError("unknown option " + arg);
     }
   }
-  if (!o.type) throw UsageError("--type is missing");
+  if (!o.type && !o.matrix) throw UsageError("--type is missing");
   if (o.output == Options::Output::None) throw UsageError("give one of --pattern, --png and --svg");
   if (!o.code) throw UsageError("the code is missing");
   return o;
@@ -167,6 +190,42 @@ void Configure(barcode::TBarImage& bar, const Options& o) {
   bar.SetCode(base::Utf8ToSjis(*o.code));
 }
 
+bool WriteFile(const std::string& name, const QByteArray& bytes) {
+  QFile file(QString::fromStdString(name));
+  if (file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush()) return true;
+  std::cerr << "tessora-barcode: cannot write " << name << "\n";
+  return false;
+}
+
+// A QR Code or Data Matrix: its modules, or its picture with the quiet zone, --scale pixels a module.
+int RunMatrix(const Options& o) {
+  const barcode::TBarMatrix matrix = barcode::EncodeMatrix(*o.matrix, base::Utf8ToSjis(*o.code), o.level);
+  if (matrix.Empty()) {
+    std::cerr << "tessora-barcode: the code \"" << *o.code << "\" cannot be encoded as "
+              << kMatrixNames[*o.matrix] << "\n";
+    return 1;
+  }
+  const int quiet = barcode::MatrixQuietZone(*o.matrix);
+  switch (o.output) {
+    case Options::Output::Pattern:
+      std::cout << matrix.Pattern();
+      return std::cout.flush() ? 0 : 1;
+    case Options::Output::Png: {
+      const QImage image = barcode::MatrixImage(matrix, quiet, o.scale);
+      if (image.isNull() || !image.save(QString::fromStdString(o.file), "PNG")) {
+        std::cerr << "tessora-barcode: cannot write " << o.file << "\n";
+        return 1;
+      }
+      return 0;
+    }
+    case Options::Output::Svg:
+      return WriteFile(o.file, barcode::MatrixSvg(matrix, quiet, o.scale)) ? 0 : 1;
+    case Options::Output::None:
+      break;
+  }
+  return 2;
+}
+
 int Run(const Options& o, char* program) {
   // Text needs Qt's fonts, which need a QGuiApplication; a file is drawn without a display. Qt sees
   // only the program name: a code such as "-platform" is not Qt's business.
@@ -177,6 +236,8 @@ int Run(const Options& o, char* program) {
     PrepareHeadlessQt();
     app = std::make_unique<QGuiApplication>(qtArgc, qtArgv);
   }
+
+  if (o.matrix) return RunMatrix(o);
 
   barcode::TBarImage bar;
   Configure(bar, o);
@@ -198,15 +259,8 @@ int Run(const Options& o, char* program) {
       }
       return 0;
     }
-    case Options::Output::Svg: {
-      QFile file(QString::fromStdString(o.file));
-      if (!file.open(QIODevice::WriteOnly) || file.write(bar.PictureSvg()) != bar.PictureSvg().size() ||
-          !file.flush()) {
-        std::cerr << "tessora-barcode: cannot write " << o.file << "\n";
-        return 1;
-      }
-      return 0;
-    }
+    case Options::Output::Svg:
+      return WriteFile(o.file, bar.PictureSvg()) ? 0 : 1;
     case Options::Output::None:
       break;
   }
