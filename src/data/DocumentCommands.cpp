@@ -276,6 +276,16 @@ MCommandReport NewDocument(std::string_view layoutPath) {
 
 bool DocumentUntitled() { return HasDocument() && !gMapFile->StandsForFile(); }
 
+std::string ProposedDocumentPath() {
+  if (!DocumentUntitled()) return gMapFile->FileName();
+  const std::string layout = gIni->FullPath(gMapFile->LayoutName());
+  const std::size_t slash = layout.rfind('/');
+  const std::size_t dot = layout.rfind('.');
+  const std::size_t stemEnd =
+      dot != std::string::npos && (slash == std::string::npos || dot > slash + 1) ? dot : layout.size();
+  return layout.substr(0, stemEnd) + ".map";
+}
+
 MCommandReport OpenRecoveredUntitled(const std::string& bytes) {
   MCommandReport report = OpenDocumentContent({}, &bytes);
   gMapDB->SetModified(true);

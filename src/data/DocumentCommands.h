@@ -81,6 +81,9 @@ MCommandReport NewDocument(std::string_view layoutPath);
 // The document has no file yet: it was started from a layout (or recovered from the copy of such a
 // document) and not saved since. Its first save names it; see PrepareSave.
 bool DocumentUntitled();
+// Where the save dialog starts for the document: its own file; for an untitled document a file
+// named after the layout in the layout's folder ("labels.lay" gives "labels.map" beside it).
+std::string ProposedDocumentPath();
 // The copy of an untitled document (DocumentFileText of it) opened again: untitled, on the layout the
 // copy names by full path, modified. Raises as OpenDocument does.
 MCommandReport OpenRecoveredUntitled(const std::string& bytes);

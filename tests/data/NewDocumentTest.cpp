@@ -98,6 +98,8 @@ TEST_F(NewDocumentTest, StartsUntitledAndEmptyWithARowPerClass) {
   ASSERT_EQ(gMapFile->BlockFields().size(), 2u);
   EXPECT_EQ(gMapFile->BlockFields()[0], (Names{"label", "name", "photo", "code", "bar"}));
   EXPECT_EQ(gMapFile->BlockFields()[1], (Names{"empty"}));
+  // The first save is offered beside the layout, under the layout's name.
+  EXPECT_EQ(ProposedDocumentPath(), Path("work/labels.map"));
   // The document's folder is the layout's: a relative image name of a new block is found there.
   EXPECT_EQ(gIni->CurrentFolder(), Path("work"));
   InsertBlock("label");
@@ -180,6 +182,7 @@ TEST_F(NewDocumentTest, TheFirstSaveNamesTheLayoutRelativeWhenItLiesInOrBelowThe
     EXPECT_EQ(save.LayoutName, expected);
 
     WriteSave(save);
+    EXPECT_EQ(ProposedDocumentPath(), Path(root + c.document)) << "its own file from now on";
     EXPECT_FALSE(DocumentUntitled());
     EXPECT_FALSE(IsModified());
     EXPECT_EQ(gMapFile->FileName(), Path(root + c.document));
