@@ -23,6 +23,10 @@ packages=(
   # The documentation's checks: man pages through mandoc's linter (man-db's man --warnings is already
   # there), the package through lintian, the layout syntax definition through KDE's highlighter.
   man-db mandoc lintian libkf5syntaxhighlighting-tools
+  # Printing to CUPS queues (libcups), and the private print server the printing tests start: its
+  # filters, a PDF printer for standard sizes, the CUPS-PDF driver for custom ones, and Ghostscript
+  # under both.
+  libcups2-dev cups-daemon cups-client cups-filters printer-driver-cups-pdf ghostscript
 )
 missing=()
 for p in "${packages[@]}"; do

@@ -1,7 +1,11 @@
 #include "render/BaseCanvas.h"
 
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QHash>
 #include <QPaintDevice>
 #include <QPainter>
+#include <algorithm>
 #include <cstdlib>
 
 #include "base/Sjis.h"
@@ -40,6 +44,25 @@ QPen MakePen(const MPen& pen) {
   }
   return p;
 }
+
+// Whether the family has a bold face of its own (the IPA faces have none); asked once per family.
+bool HasBoldFace(const QString& family) {
+  static QHash<QString, bool> known;
+  const auto it = known.constFind(family);
+  if (it != known.constEnd()) return *it;
+  const QStringList styles = QFontDatabase::styles(family);
+  const bool bold = std::any_of(styles.begin(), styles.end(), [&](const QString& style) {
+    return QFontDatabase::weight(family, style) >= QFont::DemiBold;
+  });
+  known.insert(family, bold);
+  return bold;
+}
+
+// A family without a bold face is made bold by drawing the text again this many pixels to the
+// right: a twenty-fourth of the height, as FreeType thickens a glyph, and at least one pixel. Qt
+// would make it bold on its own too, but differently per device: on screen FreeType thickens the
+// outlines, while in a PDF the second drawing is one printer dot off, which no paper shows.
+int SyntheticBoldPixels(int height) { return std::max(1, (height + 12) / 24); }
 
 }  // namespace
 
@@ -172,11 +195,20 @@ MBaseCanvas::FontEntry& MBaseCanvas::CurrentFont() {
     if (!font_.Face.empty()) f.setFamily(FromSjis(font_.Face));
     // The height is the character cell; a zero or negative height still draws, one pixel high.
     f.setPixelSize(std::max(1, std::abs(font_.Height)));
-    f.setBold(font_.Bold);
     f.setItalic(font_.Italic);
+    // Screen and paper take the same face: the family's own bold face where it has one, otherwise
+    // its regular face, made bold by the canvas alike on every surface.
+    int syntheticBold = 0;
+    if (font_.Bold) {
+      f.setBold(true);
+      if (!HasBoldFace(QFontInfo(f).family())) {
+        f.setBold(false);
+        syntheticBold = SyntheticBoldPixels(f.pixelSize());
+      }
+    }
     QPaintDevice* device = painter_ != nullptr ? painter_->device() : nullptr;
     auto entry = std::make_unique<FontEntry>(
-        FontEntry{f, device != nullptr ? QFontMetrics(f, device) : QFontMetrics(f)});
+        FontEntry{f, device != nullptr ? QFontMetrics(f, device) : QFontMetrics(f), syntheticBold});
     it = fonts_.emplace(std::move(key), std::move(entry)).first;
   }
   currentFont_ = it->second.get();
@@ -186,7 +218,21 @@ MBaseCanvas::FontEntry& MBaseCanvas::CurrentFont() {
 const QFontMetrics& MBaseCanvas::FontMetrics() { return CurrentFont().metrics; }
 
 int MBaseCanvas::TextWidth(const QString& text, qsizetype length) {
-  return FontMetrics().horizontalAdvance(text, static_cast<int>(length));
+  const FontEntry& f = CurrentFont();
+  const int width = f.metrics.horizontalAdvance(text, static_cast<int>(length));
+  // A text made bold reaches that much further to the right.
+  return width > 0 ? width + f.syntheticBold : width;
+}
+
+MFontChoice MBaseCanvas::FontChoice() {
+  const FontEntry& f = CurrentFont();
+  if (painter_ == nullptr) {
+    const QFontInfo info(f.font);
+    return MFontChoice{info.family(), info.weight(), f.syntheticBold};
+  }
+  painter_->setFont(f.font);
+  const QFontInfo info = painter_->fontInfo();
+  return MFontChoice{info.family(), info.weight(), f.syntheticBold};
 }
 
 void MBaseCanvas::DrawTextAt(int x, int y, const QString& text, int width, const QRect& clip) {
@@ -200,14 +246,23 @@ void MBaseCanvas::DrawTextAt(int x, int y, const QString& text, int width, const
   painter_->setPen(textPen_);
   const int ascent = f.metrics.ascent();
   const QRect cell(x, y, width, ascent + f.metrics.descent());
-  if (clip.contains(cell)) {
+  const auto draw = [&] {
     painter_->drawText(x, y + ascent, text);
+    if (f.syntheticBold == 0) return;
+    // Thickened to the right and upwards, as FreeType thickens a glyph.
+    const int d = f.syntheticBold;
+    painter_->drawText(x + d, y + ascent, text);
+    painter_->drawText(x, y + ascent - d, text);
+    painter_->drawText(x + d, y + ascent - d, text);
+  };
+  if (clip.contains(cell)) {
+    draw();
     return;
   }
   // Only a text that crosses its box pays for a clip.
   painter_->save();
   painter_->setClipRect(clip, Qt::IntersectClip);
-  painter_->drawText(x, y + ascent, text);
+  draw();
   painter_->restore();
 }
 

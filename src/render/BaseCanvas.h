@@ -34,6 +34,16 @@ struct MFont {
   bool operator==(const MFont&) const = default;
 };
 
+// The face a text is drawn with on a surface: the family Qt takes for the layout's face (after the
+// Windows faces are substituted), the weight of that face, and how many pixels a bold text is drawn
+// over again to the right where the family has no bold face of its own.
+struct MFontChoice {
+  QString Family;
+  int Weight = 0;
+  int SyntheticBold = 0;
+  bool operator==(const MFontChoice&) const = default;
+};
+
 // A 0x00BBGGRR colour value; the high byte (the palette-relative mark) is ignored.
 QColor ColorFromRef(std::uint32_t color);
 
@@ -87,6 +97,8 @@ class MBaseCanvas {
 
   // Width in pixels of the first length units of a text (all of it for -1) in the surface font.
   int TextWidth(const QString& text, qsizetype length = -1);
+  // The face the surface font draws with on the bound surface (or on none outside a paint).
+  MFontChoice FontChoice();
 
  protected:
   // Binds a painter (null to unbind) and the area it repaints; an empty clip takes the painter's
@@ -104,6 +116,7 @@ class MBaseCanvas {
   struct FontEntry {
     QFont font;
     QFontMetrics metrics;
+    int syntheticBold = 0;  // pixels a bold text is drawn over again to the right
   };
   FontEntry& CurrentFont();
 

@@ -17,7 +17,9 @@ namespace {
 // Paper sides are given to the printer in 16-bit tenths of a millimetre.
 constexpr int kMaxPaperSideMm = 32767 / 10;
 
-int ToWholeMillimetres(std::uint8_t unit, double length) {
+}  // namespace
+
+int PaperSideMm(std::uint8_t unit, double length) {
   switch (unit) {
     case cuCentimetre:
       return base::RoundHalfEven(length * 10);
@@ -27,8 +29,6 @@ int ToWholeMillimetres(std::uint8_t unit, double length) {
       return base::RoundHalfEven(length);
   }
 }
-
-}  // namespace
 
 std::string PrintJobTitle(std::string_view fileName) {
   // The folder ends at the last separator; a "\" may be the second byte of a double-byte character.
@@ -61,8 +61,8 @@ MPrinterCanvas::~MPrinterCanvas() {
 }
 
 void MPrinterCanvas::SetupPage(std::uint8_t unit, double width, double height, bool paperFit) {
-  const int widthMm = ToWholeMillimetres(unit, width);
-  const int heightMm = ToWholeMillimetres(unit, height);
+  const int widthMm = PaperSideMm(unit, width);
+  const int heightMm = PaperSideMm(unit, height);
   if (widthMm < 1 || heightMm < 1 || widthMm > kMaxPaperSideMm || heightMm > kMaxPaperSideMm) {
     // A longer side would wrap around in the printer's settings and print on some other paper.
     throw base::Error(base::Utf8ToSjis("用紙の大きさ (" + std::to_string(widthMm) + " x " +

@@ -48,6 +48,10 @@ class MPrinterCanvas : public MMapCanvas {
   std::unique_ptr<QPainter> painter_;
 };
 
+// A side of the page (a length in layout units of the given unit) in the whole millimetres the paper
+// is given in.
+int PaperSideMm(std::uint8_t unit, double length);
+
 // The job title of a document: its file name without the folder, "untitle" without a name.
 std::string PrintJobTitle(std::string_view fileName);
 

@@ -192,7 +192,7 @@ TEST_F(Batch, ErrorsWriteNothing) {
 
   // Actions that are not understood: the usage, and nothing run.
   for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {"class.map", "--print"}, {"class.map", "--same-map"}, {}, {"--list"}}) {
+           {"class.map", "--fax"}, {"class.map", "--same-map"}, {}, {"--list"}}) {
     r = Run(args);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");

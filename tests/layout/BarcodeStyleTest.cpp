@@ -74,24 +74,6 @@ TEST(BarcodeStyle, EveryPropertyInEachOfItsSpellings) {
   }
 }
 
-TEST(BarcodeStyle, TheTextBandDefaultsByDimension) {
-  MBarcodeStyle s;
-  for (std::uint8_t type : {btNW7, btJAN, btCustomer, btCode93}) {
-    s.Type = type;
-    EXPECT_TRUE(s.ShowsText()) << int(type);
-  }
-  for (std::uint8_t type : {btQR, btDataMatrix}) {
-    s.Type = type;
-    EXPECT_FALSE(s.ShowsText()) << int(type);
-    EXPECT_TRUE(s.IsTwoDimensional());
-  }
-  s.Text = btxShow;
-  EXPECT_TRUE(s.ShowsText());
-  s.Type = btJAN;
-  s.Text = btxHide;
-  EXPECT_FALSE(s.ShowsText());
-}
-
 // A bad value is reported at its own token, with its line, like every other bad property.
 TEST(BarcodeStyle, BadValuesAreLoaderErrors) {
   struct Case {

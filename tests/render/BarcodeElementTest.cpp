@@ -138,6 +138,10 @@ TEST_F(BarcodeElementReadBack, DmtxreadReadsDataMatrix) {
     ASSERT_FALSE(page.isNull());
     EXPECT_EQ(RunTool(dmtx, {Save(page)}), value);
   }
+  // Text beyond ASCII goes in as UTF-8 behind ECI 26; libdmtx does not interpret ECIs and gives the
+  // designator's byte (26) before the UTF-8.
+  const QImage page = DrawPage({{"bar-type: datamatrix;", "急須 ①"}}, 200);
+  EXPECT_EQ(RunTool(dmtx, {Save(page)}), "\x1a急須 ①");
 }
 
 // ---- drawn widths

@@ -26,11 +26,13 @@
 
 namespace {
 
-// What the run has produced so far. Files and output are held back until every action has
-// succeeded, so that a failing run leaves nothing behind: an action that writes something adds a
-// commit, and the commits run in the order of the actions once all of them are done.
+// What the run has produced so far. Files, print jobs and output are held back until every action
+// has succeeded, so that a failing run leaves nothing behind: an action that writes or prints
+// something adds a commit, and the commits run in the order of the actions once all of them are done.
+// Print jobs go first: a queue may still refuse its job then, and a refusal must leave no file.
 struct BatchRun {
   std::string documentPath;  // Shift-JIS, full
+  std::vector<std::function<void()>> jobs;
   std::vector<std::function<void()>> commits;
   std::string out;  // standard output, UTF-8
   std::string warnings;
@@ -132,6 +134,13 @@ void Pdf(BatchRun& run, const Step& step) {
   run.commits.push_back([pdf] { pdf->Commit(); });
 }
 
+// The pages drawn for a queue now, sent to it when the run commits.
+void Print(BatchRun& run, const Step& step) {
+  std::shared_ptr<MPendingExport> job =
+      PrintToQueue(step.argument, step.Option("--copies"), step.Option("--pages"));
+  run.jobs.push_back([job] { job->Commit(); });
+}
+
 void Png(BatchRun& run, const Step& step) {
   std::shared_ptr<MPendingExport> png = ExportPng(step.argument, step.Option("--dpi"));
   run.commits.push_back([png] { png->Commit(); });
@@ -191,6 +200,7 @@ constexpr BatchAction kActions[] = {
     {"--list",     Arity::None,     {},          &List},
     {"--pdf",      Arity::One,      {"--pages"}, &Pdf},
     {"--png",      Arity::One,      {"--dpi"},   &Png},
+    {"--print",    Arity::Optional, {"--copies", "--pages"}, &Print},
     {"--import-csv", Arity::One,    {"--class", "--encoding", "--separator"}, &ImportCsvAction},
     {"--export-csv", Arity::One,    {"--encoding", "--separator", "--lists"}, &ExportCsvAction},
 };
@@ -260,6 +270,7 @@ int RunBatch(CommandArgs args) {
       ClearModified();
     }
     for (const Step& step : steps) step.action->run(run, step);
+    for (const auto& job : run.jobs) job();
     for (const auto& commit : run.commits) commit();
   } catch (const base::Error& error) {
     ReleaseGlobals();

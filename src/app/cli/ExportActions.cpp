@@ -3,6 +3,8 @@
 #include <QBuffer>
 #include <QGuiApplication>
 #include <QImageWriter>
+#include <QMarginsF>
+#include <QPageLayout>
 #include <QPrinter>
 #include <QTemporaryDir>
 #include <charconv>
@@ -12,6 +14,7 @@
 #include <vector>
 
 #include "app/cli/CommandLine.h"
+#include "app/platform/CupsQueues.h"
 #include "app/platform/HeadlessQt.h"
 #include "base/Error.h"
 #include "base/Progress.h"
@@ -21,7 +24,9 @@
 #include "data/MapGlobal.h"
 #include "layout/Layout.h"
 #include "render/Fonts.h"
+#include "render/MapCanvas.h"
 #include "render/PageOutput.h"
+#include "render/RenderGlobal.h"
 
 namespace fs = std::filesystem;
 
@@ -30,6 +35,7 @@ namespace {
 constexpr int kDefaultDpi = 96;
 constexpr int kMinDpi = 10;
 constexpr int kMaxDpi = 1200;
+constexpr int kMaxCopies = 999;
 // The largest page picture: an A4 page at 1,200 dpi would hold 139 million pixels (530 MB).
 constexpr long long kMaxPagePixels = 1LL << 27;
 
@@ -90,6 +96,31 @@ class PendingPng : public WorkFolder {
   std::vector<std::string> names_;
 };
 
+// A print job: the pages drawn into a PDF of the work folder, sent to the queue on Commit.
+class PendingJob : public WorkFolder {
+ public:
+  explicit PendingJob(std::string_view queue) : queue_(queue) {}
+  QString WorkFile() const { return work_.filePath("job.pdf"); }
+  MCupsQueue& Queue() { return queue_; }
+  MPaperRequest Paper;
+  MJobOptions Options;
+  void Commit() override {
+    // A cancel that came as the last page was drawn still sends nothing.
+    if (base::ProgressCancelled()) throw base::Cancelled();
+    queue_.Submit(WorkFile().toStdString(), Paper, Options);
+  }
+
+ private:
+  MCupsQueue queue_;
+};
+
+// A PDF printer writing into file; the paper is the layout's page, set by the print core.
+void ToPdf(QPrinter& printer, const QString& file) {
+  printer.setOutputFormat(QPrinter::PdfFormat);
+  printer.setOutputFileName(file);
+  printer.setCreator(QStringLiteral("Tessora"));
+}
+
 void RequireDocument() {
   if (gMapDB == nullptr || gLayout == nullptr || gMapDB->PageCount() == 0) Fail("the document has no pages");
 }
@@ -131,6 +162,14 @@ MPageSpan ParsePageSpan(std::string_view text, int pageCount) {
   return span;
 }
 
+int ParseCopies(std::string_view text) {
+  int copies = 0;
+  if (!ParseWhole(text, copies) || copies < 1 || copies > kMaxCopies)
+    Fail("--copies " + std::string(text) + ": expected a whole number of copies from 1 to " +
+         std::to_string(kMaxCopies));
+  return copies;
+}
+
 int ParseDpi(std::string_view text) {
   int dpi = 0;
   if (!ParseWhole(text, dpi) || dpi < kMinDpi || dpi > kMaxDpi)
@@ -139,24 +178,63 @@ int ParseDpi(std::string_view text) {
   return dpi;
 }
 
-std::unique_ptr<MPendingExport> ExportPdf(std::string_view outPath, std::string_view pages) {
-  RequireDocument();
+// The pages of --pages as a range of the print core; all pages when not given.
+MPrintRange PagesOption(std::string_view pages) {
   const int count = gMapDB->PageCount();
   const MPageSpan span = pages.empty() ? MPageSpan{1, count} : ParsePageSpan(pages, count);
+  return MPrintRange{span.First - 1, span.Last - 1};
+}
+
+std::unique_ptr<MPendingExport> ExportPdf(std::string_view outPath, std::string_view pages) {
+  RequireDocument();
+  return ExportPdf(outPath, PagesOption(pages));
+}
+
+std::unique_ptr<MPendingExport> ExportPdf(std::string_view outPath, MPrintRange range) {
+  RequireDocument();
   const fs::path target = FromShell(outPath);
   if (fs::is_directory(target)) Fail("cannot write " + target.string() + ": it is a folder");
   EnsureGuiApplication();
 
   auto pending = std::make_unique<PendingPdf>(target);
   QPrinter printer(QPrinter::HighResolution);
-  printer.setOutputFormat(QPrinter::PdfFormat);
-  printer.setOutputFileName(pending->WorkFile());
-  printer.setCreator(QStringLiteral("Tessora"));
+  ToPdf(printer, pending->WorkFile());
   // The layout's page is the paper; paper fit then stretches it over the whole sheet.
   printer.setFullPage(true);
-  PrintPages(printer, *gLayout, *gMapDB, gMapFile->FileName(), false,
-             MPrintRange{span.First - 1, span.Last - 1});
+  PrintPages(printer, *gLayout, *gMapDB, gMapFile->FileName(), false, range);
   return pending;
+}
+
+std::unique_ptr<MPendingExport> PrintToQueue(std::string_view queue, MPrintRange range, int copies,
+                                             bool collate) {
+  RequireDocument();
+  EnsureGuiApplication();
+  auto job = std::make_unique<PendingJob>(queue);
+  const MSetting& setting = gLayout->Setting;
+  const int widthMm = PaperSideMm(setting.Unit, setting.PageWidth);
+  const int heightMm = PaperSideMm(setting.Unit, setting.PageHeight);
+  job->Paper = PaperForPage(widthMm, heightMm);
+  const MPaperMargins margins = job->Queue().Margins(job->Paper, widthMm, heightMm);
+
+  QPrinter printer(QPrinter::HighResolution);
+  ToPdf(printer, job->WorkFile());
+  // The printer's own margins, as a printer of the system gives them: paper fit fills what lies
+  // within, true size measures from its top-left corner. They are the page's as it stands, and the
+  // print core keeps them when it sets the paper's size and orientation.
+  printer.setFullPage(false);
+  printer.setPageMargins(QMarginsF(margins.Left, margins.Top, margins.Right, margins.Bottom),
+                         QPageLayout::Millimeter);
+  const bool designMode = gMapCanvas != nullptr && gMapCanvas->DesignMode();
+  PrintPages(printer, *gLayout, *gMapDB, gMapFile->FileName(), designMode, range);
+  job->Options = MJobOptions{base::SjisToUtf8(PrintJobTitle(gMapFile->FileName())), copies, collate};
+  return job;
+}
+
+std::unique_ptr<MPendingExport> PrintToQueue(std::string_view queue, std::string_view copies,
+                                             std::string_view pages) {
+  RequireDocument();
+  const int count = copies.empty() ? 1 : ParseCopies(copies);
+  return PrintToQueue(queue, PagesOption(pages), count, true);
 }
 
 std::unique_ptr<MPendingExport> ExportPng(std::string_view dir, std::string_view dpiText) {

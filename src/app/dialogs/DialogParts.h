@@ -6,6 +6,8 @@
 class QDialog;
 class QHBoxLayout;
 class QPushButton;
+class QRadioButton;
+class QSpinBox;
 class QWidget;
 
 // Gives a control its name for scripts and tests and its hint for screen readers.
@@ -14,3 +16,13 @@ void NameControl(QWidget* widget, const char* name, const QString& hint);
 // The dialog's "O K" (the default) and "キャンセル" buttons, named btnOK and btnCancel, accepting and
 // rejecting it; returned right-aligned in a row for the dialog's layout.
 QHBoxLayout* OkCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel);
+
+// The choice of page numbers: the radio button "ページ指定" (rbPageRange) and the first and last page
+// (edtFromPage, edtToPage), 1 to pageCount, starting at from and to. The last page never comes before
+// the first, and touching a number chooses the range. Returned as a row for the dialog's layout.
+struct MPageRangeControls {
+  QRadioButton* Range = nullptr;
+  QSpinBox* From = nullptr;
+  QSpinBox* To = nullptr;
+};
+QHBoxLayout* PageRangeRow(QDialog* dialog, int pageCount, int from, int to, MPageRangeControls& controls);

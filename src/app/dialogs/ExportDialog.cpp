@@ -20,32 +20,15 @@ TdlgExport::TdlgExport(Kind kind, int pageCount, QWidget* parent)
   auto* column = new QVBoxLayout(this);
 
   if (kind == ekPdf) {
-    const int last = std::max(pageCount, 1);
     rbAllPages = new QRadioButton(QStringLiteral("すべてのページ(&A)"), this);
     NameControl(rbAllPages, "rbAllPages", QStringLiteral("すべてのページ"));
     rbAllPages->setChecked(true);
     column->addWidget(rbAllPages);
-    auto* range = new QHBoxLayout;
-    rbPageRange = new QRadioButton(QStringLiteral("ページ指定(&G)"), this);
-    NameControl(rbPageRange, "rbPageRange", QStringLiteral("ページ指定"));
-    range->addWidget(rbPageRange);
-    edtFromPage = new QSpinBox(this);
-    NameControl(edtFromPage, "edtFromPage", QStringLiteral("開始ページ"));
-    edtToPage = new QSpinBox(this);
-    NameControl(edtToPage, "edtToPage", QStringLiteral("終了ページ"));
-    for (QSpinBox* box : {edtFromPage, edtToPage}) box->setRange(1, last);
-    edtFromPage->setValue(1);
-    edtToPage->setValue(last);
-    range->addWidget(edtFromPage);
-    range->addWidget(new QLabel(QStringLiteral("～"), this));
-    range->addWidget(edtToPage);
-    range->addStretch();
-    column->addLayout(range);
-    // The last page never comes before the first.
-    connect(edtFromPage, &QSpinBox::valueChanged, edtToPage, &QSpinBox::setMinimum);
-    // Touching a page number means a range.
-    for (QSpinBox* box : {edtFromPage, edtToPage})
-      connect(box, &QSpinBox::valueChanged, rbPageRange, [this] { rbPageRange->setChecked(true); });
+    MPageRangeControls range;
+    column->addLayout(PageRangeRow(this, pageCount, 1, pageCount, range));
+    rbPageRange = range.Range;
+    edtFromPage = range.From;
+    edtToPage = range.To;
   } else {
     auto* form = new QFormLayout;
     edtDpi = new QSpinBox(this);

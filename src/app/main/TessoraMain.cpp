@@ -16,11 +16,13 @@
   MODE("--batch",                                                                \
        "FILE.map|--layout FILE.lay [--auto-map] [--same-map REF.map] [--save [OUT.map]] [--list] " \
        "[--pdf OUT.pdf [--pages FIRST-LAST]] [--png DIR [--dpi N]] "             \
+       "[--print [QUEUE] [--copies N] [--pages FIRST-LAST]] "                    \
        "[--import-csv DATA.csv [--class NAME] [--encoding utf-8|sjis] "          \
        "[--separator C]] [--export-csv OUT.csv [--encoding utf-8|sjis] "         \
        "[--separator C] [--lists yes|no]]",                                      \
        RunBatch)                                                                 \
-  MODE("--screenshot", "OUT.png [FILE]", RunScreenshot)
+  MODE("--screenshot", "OUT.png [FILE]", RunScreenshot)                          \
+  MODE("--list-printers", "", RunListPrinters)
 
 #define TESSORA_DECLARE_MODE(option, arguments, run) int run(CommandArgs args);
 TESSORA_MODES(TESSORA_DECLARE_MODE)

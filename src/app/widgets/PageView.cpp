@@ -87,7 +87,11 @@ MPageView::MPageView(const MDocumentContext& document, QWidget* parent)
   document_.PageCanvas.SetUnit(0);
 }
 
-MPageView::~MPageView() = default;
+MPageView::~MPageView() {
+  // The editor goes after this: its last focus change must not commit into a view that is no more.
+  editor_->disconnect(this);
+  editing_ = nullptr;
+}
 
 QWidget* MPageView::Panel() const { return panel_; }
 

@@ -2,6 +2,7 @@
 // question, the no-document state and the reload of design mode.
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -76,7 +77,16 @@ TfmMain::TfmMain(const QStringList& arguments, const QString& startFolder, QWidg
   FocusChanged(focusWidget());
 }
 
-TfmMain::~TfmMain() = default;
+TfmMain::~TfmMain() {
+  // The controls go after this: what they report while they go (focus moving on, the editor
+  // closing) must not reach a window that is no more.
+  QObject::disconnect(qApp, nullptr, this, nullptr);
+  if (QClipboard* clipboard = QGuiApplication::clipboard())
+    QObject::disconnect(clipboard, nullptr, this, nullptr);
+  for (QObject* view : {static_cast<QObject*>(pageView_), static_cast<QObject*>(unmapPane_),
+                        static_cast<QObject*>(trashPane_)})
+    view->disconnect(this);
+}
 
 void TfmMain::ParseCommandLine(const QStringList& arguments) {
   for (const QString& argument : arguments) {

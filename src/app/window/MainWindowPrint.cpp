@@ -1,15 +1,21 @@
-// Printing and exporting: the print dialog with all pages, page numbers from 1 to the page count and
-// the selection meaning the page shown; the print preview; the PDF and PNG exports. All of them go
-// through the engine's print core and page pictures, so paper, preview and files agree.
+// Printing and exporting: the print dialog (a CUPS queue or a PDF file; all pages, page numbers, or
+// the selection meaning the page shown; copies and collation); the print preview; the PDF and PNG
+// exports. All of them go through the engine's print core and page pictures, so paper, preview and
+// files agree. Paper goes to the queue as a PDF through libcups, drawn first and sent afterwards: a
+// cancelled print sends nothing, and the server's refusal is shown.
+#include <QAction>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QPaintEngine>
-#include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 
 #include "app/cli/ExportActions.h"
 #include "app/dialogs/ExportDialog.h"
+#include "app/dialogs/PrintDialog.h"
+#include "app/platform/CupsQueues.h"
 #include "app/window/MainWindow.h"
+#include "base/Error.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"
@@ -35,6 +41,15 @@ void PrintWithChoice(QPrinter& printer) {
   PrintDocument(printer, ChoiceOf(printer), printer.fromPage(), printer.toPage());
 }
 
+// The preview's print button: the action Qt names "Print" in its tool bar.
+QAction* PreviewPrintAction(QPrintPreviewDialog& dialog) {
+  const QString caption = QCoreApplication::translate("QPrintPreviewDialog", "Print");
+  for (QAction* action : dialog.findChildren<QAction*>()) {
+    if (action->text() == caption) return action;
+  }
+  return nullptr;
+}
+
 // The document's own name with the given suffix, in its folder; empty without a name.
 QString BesideDocument(const QString& suffix) {
   const QFileInfo document(FromSjis(gMapFile->FileName()));
@@ -47,15 +62,24 @@ QString BesideDocument(const QString& suffix) {
 void TfmMain::Print() {
   if (!HasDocument()) return;
   CommitEdit();  // paper shows what was typed
-  QPrinter printer(QPrinter::HighResolution);
-  QPrintDialog dialog(&printer, this);
-  dialog.setObjectName("dlgPrint");
-  dialog.setOptions(QAbstractPrintDialog::PrintPageRange | QAbstractPrintDialog::PrintSelection |
-                    QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintShowPageSize);
-  dialog.setMinMax(1, std::max(1, gMapDB->PageCount()));
-  dialog.setFromTo(1, std::max(1, gMapDB->PageCount()));
+  std::vector<MPrintQueue> queues;
+  try {
+    queues = ListPrintQueues();
+  } catch (const base::Error&) {
+    // No print server: the dialog offers the PDF file and says there is no printer.
+  }
+  TdlgPrint dialog(queues, gMapDB->PageCount(), this);
   if (dialog.exec() != QDialog::Accepted) return;
-  RunWithProgress("印刷しています...", [&] { PrintWithChoice(printer); });
+  const MPrintRange range = PrintRange(dialog.Choice(), gMapDB->PageCount(), gMapDB->CurrentPage(),
+                                       dialog.FromPage(), dialog.ToPage());
+  if (dialog.ToPdfFile()) {
+    const QString file = ChooseFile(true, "PDFに印刷", BesideDocument(".pdf"), MFileKind::Pdf);
+    if (file.isEmpty()) return;
+    RunWithProgress("印刷しています...", [&] { ExportPdf(file.toStdString(), range)->Commit(); });
+    return;
+  }
+  RunWithProgress("印刷しています...",
+                  [&] { PrintToQueue(dialog.Queue(), range, dialog.Copies(), dialog.Collate())->Commit(); });
 }
 
 void TfmMain::PrintPreview() {
@@ -70,6 +94,15 @@ void TfmMain::PrintPreview() {
   dialog.setWindowTitle("印刷プレビュー");
   dialog.setAccessibleName(dialog.windowTitle());
   dialog.resize(width() * 4 / 5, height() * 9 / 10);  // pages big enough to read
+  // Its print button would print through Qt's own printer; paper takes the print command's way.
+  bool printAfter = false;
+  if (QAction* print = PreviewPrintAction(dialog)) {
+    print->disconnect(&dialog);
+    connect(print, &QAction::triggered, &dialog, [&] {
+      printAfter = true;
+      dialog.accept();
+    });
+  }
   connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [&](QPrinter* target) {
     // The first drawing comes before the dialog shows, with progress. Later ones are prints from it,
     // or its pages drawn anew (another orientation) while it shows: then it would paint the pages
@@ -85,6 +118,7 @@ void TfmMain::PrintPreview() {
     if (!drawn) QMetaObject::invokeMethod(&dialog, &QDialog::reject, Qt::QueuedConnection);
   });
   dialog.exec();
+  if (printAfter) Print();
 }
 
 void TfmMain::ExportToPdf() {
