@@ -20,6 +20,9 @@ packages=(
   # the desktop entry checker, and dpkg-shlibdeps for the package's dependencies.
   shared-mime-info xdg-utils libfile-mimeinfo-perl desktop-file-utils dpkg-dev
   clang-14 libclang-rt-14-dev libfuzzer-14-dev
+  # The documentation's checks: man pages through mandoc's linter (man-db's man --warnings is already
+  # there), the package through lintian, the layout syntax definition through KDE's highlighter.
+  man-db mandoc lintian libkf5syntaxhighlighting-tools
   # Printing to CUPS queues (libcups), and the private print server the printing tests start: its
   # filters, a PDF printer for standard sizes, the CUPS-PDF driver for custom ones, and Ghostscript
   # under both.

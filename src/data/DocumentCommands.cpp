@@ -39,12 +39,12 @@ void AddListRows(MListDB& db, MMapFile::Rows& rows) {
 }
 
 // The pages need a first row with a point: that is where the end of the data starts.
-void CheckPageForm(const std::string& layoutPath) {
-  if (!gLayout->HasForms()) {
+void CheckPageForm(const MLayout& layout, const std::string& layoutPath) {
+  if (!layout.HasForms()) {
     throw base::Error(base::Utf8ToSjis("レイアウト \"") + layoutPath +
                       base::Utf8ToSjis("\" にはページの様式 (form) がありません。"));
   }
-  const MGrid& grid = gLayout->Forms.front()->Grid;
+  const MGrid& grid = layout.Forms.front()->Grid;
   if (grid.RowCount() == 0 || grid.PointCount(1) == 0) {
     throw base::Error(base::Utf8ToSjis("レイアウト \"") + layoutPath +
                       base::Utf8ToSjis("\" の最初の様式には、1 行目に配置点 (grid-point) がありません。"));
@@ -152,14 +152,22 @@ MCommandReport ResetDocument() {
 
 namespace {
 
-// Opens the document at path, its content the file's or, when given, recovered bytes.
+void SetCurrentFolderIfThere(const std::string& filePath) {
+  try {
+    gIni->SetCurrentFolder(filePath);
+  } catch (const base::Error&) {
+  }
+}
+
+// Opens the document at path, its content the file's or, when given, recovered bytes. Without a path
+// the recovered bytes are an untitled document's, which names its layout by full path.
 MCommandReport OpenDocumentContent(std::string_view path, const std::string* recovered) {
   MCommandScope command(MCommandScope::kNotRecorded);
   ResetDocument();
   try {
-    const std::string fileName = gIni->FullPath(path);
+    const std::string fileName = path.empty() ? std::string() : gIni->FullPath(path);
     // Names in the document (its layout, its images) are relative to its folder.
-    gIni->SetCurrentFolder(fileName);
+    if (!fileName.empty()) gIni->SetCurrentFolder(fileName);
     if (recovered != nullptr) {
       gMapFile->ReadText(fileName, *recovered);
     } else {
@@ -173,11 +181,14 @@ MCommandReport OpenDocumentContent(std::string_view path, const std::string* rec
           base::Utf8ToSjis("\" はマッピングデータではありません。レイアウトの指定 (layout=) がありません。"));
     }
     const std::string layoutPath = gIni->FullPath(gIni->ResolvePath(gMapFile->LayoutName()));
+    // An untitled document lives in its layout's folder until it is saved; the layout's images
+    // resolve against it as they load. A folder that is gone leaves the loader to say so.
+    if (fileName.empty()) SetCurrentFolderIfThere(layoutPath);
     {
       MLoadLayout loader(*gLayout);
       if (!loader.Load(layoutPath)) throw MLayoutLoadError(loader.ErrorText);
     }
-    CheckPageForm(layoutPath);
+    CheckPageForm(*gLayout, layoutPath);
 
     // The rows of the three lists move one progress bar; a cancel raises base::Cancelled.
     const std::int64_t mapRows = std::ssize(gMapFile->MapData());
@@ -223,6 +234,65 @@ MCommandReport OpenRecoveredDocument(std::string_view path, const std::string& b
 
 bool DocumentChangedOnDisk() { return HasDocument() && gMapFile->ChangedOnDisk(); }
 
+MCommandReport NewDocument(std::string_view layoutPath) {
+  MCommandScope command(MCommandScope::kNotRecorded);
+  // The layout is read into a layout of its own: one that does not load leaves the open document.
+  // Its images resolve against its folder as they load, so that folder is current while it loads.
+  const std::string layoutFile = gIni->FullPath(layoutPath);
+  const std::string previousFolder = gIni->CurrentFolder();
+  MLayout layout;
+  try {
+    SetCurrentFolderIfThere(layoutFile);
+    MLoadLayout loader(layout);
+    if (!loader.Load(layoutFile)) throw MLayoutLoadError(loader.ErrorText);
+    CheckPageForm(layout, layoutFile);
+  } catch (...) {
+    SetCurrentFolderIfThere(previousFolder + "/.");
+    throw;
+  }
+
+  ResetDocument();
+  gMapFile->Clear();
+  gLayout->Setting = layout.Setting;
+  gLayout->Forms = std::move(layout.Forms);
+  gLayout->Blocks = std::move(layout.Blocks);
+  // Until the first save names the document, its layout is named by full path: that is what a
+  // recovery copy of it must say.
+  gMapFile->SetLayoutName(layoutFile);
+  MMapFile::Rows& fields = gMapFile->EditBlockFields();
+  for (const auto& block : gLayout->Blocks) {
+    MMapFile::Row& row = fields.emplace_back(1, block->Name);
+    for (const auto& child : block->Children) {
+      const MKind kind = child->Kind();
+      if (child->IsText() || kind == MKind::Image || kind == MKind::Barcode) row.push_back(child->Name);
+    }
+  }
+  gMapDB->CreateFirstPage();
+  gMapDB->CursorFirst();
+  if (gUndo != nullptr) gUndo->Clear();
+  ClearModified();
+  return command.Done(dlAll);
+}
+
+bool DocumentUntitled() { return HasDocument() && !gMapFile->StandsForFile(); }
+
+std::string ProposedDocumentPath() {
+  if (!DocumentUntitled()) return gMapFile->FileName();
+  const std::string layout = gIni->FullPath(gMapFile->LayoutName());
+  const std::size_t slash = layout.rfind('/');
+  const std::size_t dot = layout.rfind('.');
+  const std::size_t stemEnd =
+      dot != std::string::npos && (slash == std::string::npos || dot > slash + 1) ? dot : layout.size();
+  return layout.substr(0, stemEnd) + ".map";
+}
+
+MCommandReport OpenRecoveredUntitled(const std::string& bytes) {
+  MCommandReport report = OpenDocumentContent({}, &bytes);
+  gMapDB->SetModified(true);
+  if (gUndo != nullptr) gUndo->MarkNothingSaved();
+  return report;
+}
+
 void FillDocumentRows() {
   gMapFile->ClearData();
   gMapDB->WriteFormData(gMapFile->FormData());
@@ -234,27 +304,75 @@ void FillDocumentRows() {
   gTrashDB->SaveTo(gMapFile->TrashData());
 }
 
+namespace {
+
+// The document's rows as a file that names its layout layoutName; the document keeps its own name.
+std::string DocumentText(const std::string& layoutName) {
+  const std::string own = gMapFile->LayoutName();
+  gMapFile->SetLayoutName(layoutName);
+  try {
+    FillDocumentRows();
+    std::string bytes = gMapFile->FileText();
+    gMapFile->ClearData();
+    gMapFile->SetLayoutName(own);
+    return bytes;
+  } catch (...) {
+    gMapFile->ClearData();
+    gMapFile->SetLayoutName(own);
+    throw;
+  }
+}
+
+// How a document saved at documentPath names the layout at layoutPath (both full): relative to the
+// document's folder when the layout lies in it or below it, so that the two move together.
+std::string LayoutNameFor(const std::string& layoutPath, const std::string& documentPath) {
+  const std::size_t slash = documentPath.rfind('/');
+  if (slash == std::string::npos) return layoutPath;
+  const std::string folder = documentPath.substr(0, slash + 1);
+  if (layoutPath.size() > folder.size() && layoutPath.compare(0, folder.size(), folder) == 0)
+    return layoutPath.substr(folder.size());
+  return layoutPath;
+}
+
+}  // namespace
+
+std::string DocumentFileText() {
+  if (!HasDocument()) throw base::Error(base::Utf8ToSjis("保存する文書がありません。"));
+  return DocumentText(gMapFile->LayoutName());
+}
+
 MPreparedSave PrepareSave(std::string_view path) {
   if (!HasDocument()) throw base::Error(base::Utf8ToSjis("保存する文書がありません。"));
   MPreparedSave save;
   save.Path = path.empty() ? gMapFile->FileName() : gIni->FullPath(path);
   if (save.Path.empty()) throw base::Error(base::Utf8ToSjis("保存するファイル名がありません。"));
-  // Names in the document are written as they are, relative to its folder.
-  gIni->SetCurrentFolder(gMapFile->FileName().empty() ? save.Path : gMapFile->FileName());
-  try {
-    FillDocumentRows();
-    save.Bytes = gMapFile->FileText();
-  } catch (...) {
-    gMapFile->ClearData();
-    throw;
+  if (DocumentUntitled()) {
+    // Its folder stays the layout's until the save is done.
+    save.LayoutName = LayoutNameFor(gIni->FullPath(gMapFile->LayoutName()), save.Path);
+  } else {
+    // Names in the document are written as they are, relative to its folder.
+    gIni->SetCurrentFolder(gMapFile->FileName().empty() ? save.Path : gMapFile->FileName());
+    save.LayoutName = gMapFile->LayoutName();
   }
-  gMapFile->ClearData();
+  save.Bytes = DocumentText(save.LayoutName);
   return save;
 }
 
 MCommandReport WriteSave(const MPreparedSave& save) {
   MCommandScope command(MCommandScope::kNotRecorded);
-  if (save.Path == gMapFile->FileName()) {
+  if (DocumentUntitled()) {
+    const std::string ownName = gMapFile->FileName();
+    gMapFile->SetFileName(save.Path);
+    try {
+      gMapFile->WriteText(save.Bytes);
+    } catch (...) {
+      gMapFile->SetFileName(ownName);
+      throw;
+    }
+    gMapFile->SetLayoutName(save.LayoutName);
+    gIni->SetCurrentFolder(save.Path);
+    ClearModified();
+  } else if (save.Path == gMapFile->FileName()) {
     gMapFile->WriteText(save.Bytes);
     ClearModified();
   } else {

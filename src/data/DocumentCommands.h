@@ -68,6 +68,28 @@ MCommandReport OpenDocument(std::string_view path);
 // OpenDocument with bytes as the file's content (a recovery copy of it): the document takes the
 // file's name and folder and is modified, since the file does not hold what it shows.
 MCommandReport OpenRecoveredDocument(std::string_view path, const std::string& bytes);
+
+// Starts a new document on the layout file at layoutPath (relative to the current folder when
+// relative): untitled, nothing placed, unplaced or trashed, and one block-field row per block class
+// naming every text, image and barcode element of the class in element order, so that the values of
+// new blocks are saved. Until its first save the document's folder, against which relative image
+// names resolve, is the layout's folder. The new document is not modified: it holds nothing to lose.
+// The layout is loaded before anything changes: one that does not load raises MLayoutLoadError with
+// the loader's message and line, and a layout without a page form base::Error, leaving the open
+// document as it was.
+MCommandReport NewDocument(std::string_view layoutPath);
+// The document has no file yet: it was started from a layout (or recovered from the copy of such a
+// document) and not saved since. Its first save names it; see PrepareSave.
+bool DocumentUntitled();
+// Where the save dialog starts for the document: its own file; for an untitled document a file
+// named after the layout in the layout's folder ("labels.lay" gives "labels.map" beside it).
+std::string ProposedDocumentPath();
+// The copy of an untitled document (DocumentFileText of it) opened again: untitled, on the layout the
+// copy names by full path, modified. Raises as OpenDocument does.
+MCommandReport OpenRecoveredUntitled(const std::string& bytes);
+// The bytes of the document as the save command would write them to its own file, for a recovery
+// copy; an untitled document names its layout by full path. Changes nothing of the document.
+std::string DocumentFileText();
 // The document's file on disk was changed by another program since it was opened or saved.
 bool DocumentChangedOnDisk();
 
@@ -78,16 +100,20 @@ void FillDocumentRows();
 // A save made ready: the bytes of the document as a mapping data file, as they stood when it was
 // made, and the file they go to.
 struct MPreparedSave {
-  std::string Path;  // full, Shift-JIS
+  std::string Path;        // full, Shift-JIS
+  std::string LayoutName;  // the layout as the file names it
   std::string Bytes;
 };
 // The document as the save command writes it, for path (relative to the current folder when
 // relative; empty: the document's own file). Raises base::Error without a document or a file name,
 // or when the document cannot be written as a file. Changes nothing of the document.
+// An untitled document names its layout relative to the folder of path when the layout lies in that
+// folder or below it (with "/" between folders), and by its full path otherwise.
 MPreparedSave PrepareSave(std::string_view path = {});
 // Writes a prepared save; the previous file is replaced only once the new one is complete (a failure
 // raises base::Error and leaves it as it was). Written to the document's own file, the document is
-// no longer modified and takes the file's date.
+// no longer modified and takes the file's date. The first save of an untitled document, wherever it
+// goes, names the document: it takes the file's name, the layout name written and the file's folder.
 MCommandReport WriteSave(const MPreparedSave& save);
 // Writes the document over gMapFile's FileName: WriteSave(PrepareSave()).
 MCommandReport SaveDocument();

@@ -226,6 +226,7 @@ void MMapFile::ReadText(std::string_view path, const std::string& text) {
   Clear();
   Parse(text);
   fileName_ = path;
+  if (path.empty()) return;
   struct stat st {};
   if (::stat(NativePath(path).c_str(), &st) == 0) fileDate_ = DateSerial(st);
   disk_ = DiskStateOf(path);

@@ -48,6 +48,10 @@ class MMapFile {
   // replaced or removed it since (its modification time or size differ). False without a file name
   // or when nothing was read or written yet.
   bool ChangedOnDisk() const;
+  // The rows stand for a file: they were read from one (or given as its content by ReadText) or
+  // written to one since the object was last cleared. False for a document that has no file yet,
+  // also once a name was set for its first save.
+  bool StandsForFile() const { return disk_.known; }
 
   // The layout file name exactly as written after "layout=" (it may hold a folder alias).
   const std::string& LayoutName() const { return layoutName_; }
@@ -78,7 +82,8 @@ class MMapFile {
   void ReadFile(std::string_view path);
   // Reads text as the content of the file at path (a recovered copy of it): the fields as ReadFile
   // gives them, FileName path, and the date and disk state of the file at path as it is now, so that
-  // the content counts as a change of that file rather than as the file.
+  // the content counts as a change of that file rather than as the file. With an empty path the
+  // content stands for no file (the copy of a document that was never saved).
   void ReadText(std::string_view path, const std::string& text);
   // Writes the fields to FileName, then takes its FileDate. The previous file is replaced only once
   // the new one is complete on disk: a failure raises base::Error and leaves the old file as it was.

@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The folder of the copies; created when a copy is written.
 std::string RecoveryFolder();
@@ -21,3 +22,23 @@ void WriteRecoveryCopy(std::string_view documentPath, const std::string& bytes);
 bool FindRecoveryCopy(std::string_view documentPath, std::string& bytes);
 // Removes the copy of the document, if any.
 void RemoveRecoveryCopy(std::string_view documentPath);
+
+// Untitled documents (started from a layout and never saved) have no path to name their copy after:
+// each running editor keeps the copy of its untitled document under a name made of its process id and
+// start time, in the same folder. A later start offers the copies whose editor is no longer running.
+//
+// Where this process keeps the copy of its untitled document.
+std::string UntitledRecoveryPath();
+// Writes bytes as this process's untitled copy. Raises base::Error when it cannot.
+void WriteUntitledRecoveryCopy(const std::string& bytes);
+// Removes this process's untitled copy, if any.
+void RemoveUntitledRecoveryCopy();
+struct MRecoveryCopy {
+  std::string Path;  // the copy itself, for RemoveRecoveryFile once it is taken or declined
+  std::string Bytes;
+};
+// The untitled copies left by editors that are no longer running, newest first; empty ones are skipped.
+std::vector<MRecoveryCopy> FindUntitledRecoveryCopies();
+// Removes one copy found by FindUntitledRecoveryCopies; a path outside the recovery folder is left
+// alone.
+void RemoveRecoveryFile(std::string_view copyPath);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -84,7 +85,9 @@ TEST_F(Batch, NamesAreRelativeToTheShellsFolder) {
   fs::copy_file(TESSORA_SOURCE_DIR "/samples/catalog.lay", folder_ / "work/catalog.lay");
   const Result r = Run({"work/catalog.map", "--auto-map", "--save", "mapped.map"});
   ASSERT_EQ(r.status, 0) << r.err;
-  EXPECT_EQ(r.out, "pages=5 placed=34 unplaced=0 trash=2\n");
+  // The unplaced feature blocks wait for the feature row of a later page: the product rows take only
+  // products.
+  EXPECT_EQ(r.out, "pages=6 placed=34 unplaced=0 trash=2\n");
   ASSERT_TRUE(fs::exists(folder_ / "mapped.map")) << "beside the shell, not beside the document";
   EXPECT_EQ(ReadBytes(folder_ / "work/catalog.map"), ReadBytes(kSample));
 
@@ -92,8 +95,8 @@ TEST_F(Batch, NamesAreRelativeToTheShellsFolder) {
   const Result again = Run({"mapped.map", "--list"});
   ASSERT_EQ(again.status, 0) << again.err;
   const std::vector<std::string> lines = Lines(again.out);
-  EXPECT_EQ(lines[lines.size() - 3], "5 2 4 shohin 水出し煎茶 ボトル");
-  EXPECT_EQ(lines.back(), "pages=5 placed=34 unplaced=0 trash=2");
+  EXPECT_EQ(lines[lines.size() - 3], "6 2 1 shohin 水出し煎茶 ボトル");
+  EXPECT_EQ(lines.back(), "pages=6 placed=34 unplaced=0 trash=2");
 }
 
 TEST_F(Batch, SavingAnUnchangedDocumentKeepsItsBytes) {
@@ -194,5 +197,87 @@ TEST_F(Batch, ErrorsWriteNothing) {
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
     EXPECT_NE(r.err.find("tessora --batch FILE.map"), std::string::npos);
+  }
+}
+
+namespace {
+
+// Files of a folder, by name, for seeing what a run left behind.
+std::vector<std::string> FilesIn(const fs::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file() && entry.path().filename().string()[0] != '.')
+      names.push_back(fs::relative(entry.path(), folder).string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+TEST_F(Batch, StartsANewDocumentFromALayout) {
+  fs::create_directories(folder_ / "lay");
+  fs::copy_file(TESSORA_SOURCE_DIR "/tests/layout/data/seat_plan.lay", folder_ / "lay/seat_plan.lay");
+  WriteBytes(folder_ / "class.csv", "shusseki_bango,shimei\n1,安藤\n2,伊藤\n3,上田\n");
+  const std::vector<std::string> before = FilesIn(folder_.Path());
+
+  // Without --save nothing is written: the listing is all there is.
+  Result r = Run({"--layout", "lay/seat_plan.lay", "--import-csv", "class.csv", "--class", "student",
+                  "--auto-map", "--list"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.err, "");
+  std::vector<std::string> lines = Lines(r.out);
+  ASSERT_EQ(lines.size(), 5u) << r.out;
+  EXPECT_NE(lines[0].find(" student "), std::string::npos) << lines[0];
+  EXPECT_EQ(lines.back(), "pages=1 placed=3 unplaced=0 trash=0");
+  EXPECT_EQ(FilesIn(folder_.Path()), before);
+
+  // From a spreadsheet to a document and a PDF in one line; the layout named relative to the document.
+  r = Run({"--layout", "lay/seat_plan.lay", "--import-csv", "class.csv", "--class", "student", "--auto-map",
+           "--save", "class.map", "--pdf", "class.pdf"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "pages=1 placed=3 unplaced=0 trash=0\n");
+  const std::string saved = ReadBytes(folder_ / "class.map");
+  EXPECT_EQ(saved.substr(0, 45), "[basic_info]\r\nlayout=lay/seat_plan.lay\r\n\r\n[bl");
+  EXPECT_EQ(ReadBytes(folder_ / "class.pdf").substr(0, 5), "%PDF-");
+  // The document opens as any other, with its blocks and their values.
+  r = Run({"class.map", "--list"});
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(Lines(r.out), lines);
+
+  // A layout elsewhere is named by its full path.
+  fs::create_directories(folder_ / "docs");
+  r = Run({"--layout", "../lay/seat_plan.lay", "--save", "empty.map"}, folder_ / "docs");
+  ASSERT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out, "pages=1 placed=0 unplaced=0 trash=0\n");
+  EXPECT_NE(ReadBytes(folder_ / "docs/empty.map")
+                .find("layout=" + (folder_ / "lay/seat_plan.lay").string() + "\r\n"),
+            std::string::npos);
+}
+
+TEST_F(Batch, ANewDocumentThatCannotStartWritesNothing) {
+  fs::copy_file(TESSORA_SOURCE_DIR "/tests/layout/data/seat_plan.lay", folder_ / "seat_plan.lay");
+  WriteBytes(folder_ / "broken.lay", "form {\r\n  box { x: 1 }\r\n}\r\n");
+  const std::vector<std::string> before = FilesIn(folder_.Path());
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    const char* message;  // part of standard error
+  };
+  const Case cases[] = {
+      {{"--layout", "missing.lay", "--save", "a.map"}, 1, "missing.lay\" does not exist."},
+      {{"--layout", "broken.lay", "--save", "a.map"}, 1, "The loading error of"},
+      // The new document has no file of its own to save over.
+      {{"--layout", "seat_plan.lay", "--save", "--pdf", "a.pdf"}, 1, "tessora: "},
+      {{"--layout"}, 2, "tessora --batch FILE.map|--layout FILE.lay"},
+      {{"--layout", "--save", "a.map"}, 2, "usage"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.args.size() > 1 ? c.args[1] : c.args[0]);
+    const Result r = Run(c.args);
+    EXPECT_EQ(r.status, c.status);
+    EXPECT_EQ(r.out, "");
+    EXPECT_NE(r.err.find(c.message), std::string::npos) << r.err;
+    EXPECT_EQ(FilesIn(folder_.Path()), before);
   }
 }

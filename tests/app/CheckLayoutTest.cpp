@@ -157,6 +157,36 @@ TEST_F(CheckLayout, TheFileIsTakenRelativeToTheWorkingDirectory) {
   EXPECT_EQ(r.err, "\"x.lay\" does not exist.\n");
 }
 
+TEST_F(CheckLayout, WarnsOnStandardErrorAndKeepsOutputAndStatus) {
+  WriteLayout("wide.lay",
+              "setting { print { width: 100; height: 100; } }\n"
+              "form sheet { box frame { width: 100; height: 100; } grid-point edge { x: 80; y: 0; } }\n"
+              "block fuda { width: 30; height: 10; }\n");
+  struct Case {
+    std::string file, out, err;
+  };
+  const Case cases[] = {
+      // Shelf labels in tenths of a millimetre whose print size was written in the same units: scale
+      // does not multiply it, so the labels would print on a sheet ten times too large.
+      {TESSORA_SOURCE_DIR "/tests/layout/data/shelf_labels.lay",
+       "OK\nform sheet 210 297 rows=3 points=9\nblock label 62.5 34 elements=4\n",
+       "warning: form sheet: everything on the page covers 0.33% of it (x 7 to 199.5, y 10 to 116; the page "
+       "is "
+       "2100 x 2970 mm); print width and height are not multiplied by scale 0.1\n"},
+      // A block too wide for the last point of a row.
+      {"wide.lay", "OK\nform sheet 100 100 rows=1 points=1\nblock fuda 30 10 elements=0\n",
+       "warning: form sheet: block fuda at grid point edge reaches outside the page (x 80 to 110, y 0 to 10; "
+       "the "
+       "page is 100 x 100 mm)\n"},
+  };
+  for (const Case& c : cases) {
+    const Result r = Check(c.file);
+    EXPECT_EQ(r.status, 0) << c.file;
+    EXPECT_EQ(r.out, c.out);
+    EXPECT_EQ(r.err, c.err);
+  }
+}
+
 TEST_F(CheckLayout, WrongArgumentsShowTheUsage) {
   WriteLayout("a.lay", "");
   for (const std::vector<std::string>& args :

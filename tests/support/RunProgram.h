@@ -3,6 +3,7 @@
 #pragma once
 
 #include <fcntl.h>
+#include <stdlib.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -22,10 +23,11 @@ struct ProgramResult {
 
 // Runs program with args in folder cwd. Standard output and error pass through two files in scratch
 // (so that nothing is lost to a full pipe); the variables named in unset are removed from the
-// program's environment.
+// program's environment, and those of set ("NAME=VALUE") are given to it.
 inline ProgramResult RunProgram(const std::string& program, const std::vector<std::string>& args,
                                 const std::filesystem::path& cwd, const std::filesystem::path& scratch,
-                                const std::vector<std::string>& unset = {}) {
+                                const std::vector<std::string>& unset = {},
+                                const std::vector<std::string>& set = {}) {
   const std::filesystem::path outFile = scratch / ".stdout", errFile = scratch / ".stderr";
   const pid_t pid = ::fork();
   if (pid == 0) {
@@ -34,6 +36,11 @@ inline ProgramResult RunProgram(const std::string& program, const std::vector<st
     if (out < 0 || err < 0 || ::dup2(out, 1) < 0 || ::dup2(err, 2) < 0) ::_exit(127);
     if (::chdir(cwd.c_str()) != 0) ::_exit(127);
     for (const std::string& name : unset) ::unsetenv(name.c_str());
+    for (const std::string& variable : set) {
+      const std::size_t equals = variable.find('=');
+      if (equals != std::string::npos)
+        ::setenv(variable.substr(0, equals).c_str(), variable.substr(equals + 1).c_str(), 1);
+    }
     std::vector<std::string> all{program};
     all.insert(all.end(), args.begin(), args.end());
     std::vector<char*> argv;

@@ -251,16 +251,24 @@ bool Parse(CommandArgs args, std::vector<Step>& steps) {
 }  // namespace
 
 int RunBatch(CommandArgs args) {
-  if (args.empty() || IsSwitch(args[0])) return kExitUsage;
+  // "--layout FILE.lay" starts from a new, untitled document instead of a document file.
+  const bool fromLayout = !args.empty() && std::string_view(args[0]) == "--layout";
+  const std::size_t first = fromLayout ? 2 : 1;
+  if (args.size() < first || IsSwitch(args[first - 1])) return kExitUsage;
   std::vector<Step> steps;
-  if (!Parse(args.subspan(1), steps)) return kExitUsage;
+  if (!Parse(args.subspan(first), steps)) return kExitUsage;
 
   BatchRun run;
   try {
     CreateGlobals();
-    run.documentPath = SjisFromShell(args[0]);
-    run.Report(OpenDocument(run.documentPath));
-    ClearModified();
+    if (fromLayout) {
+      // Nothing is saved unless --save names a file: the document has none of its own.
+      run.Report(NewDocument(SjisFromShell(args[1])));
+    } else {
+      run.documentPath = SjisFromShell(args[0]);
+      run.Report(OpenDocument(run.documentPath));
+      ClearModified();
+    }
     for (const Step& step : steps) step.action->run(run, step);
     for (const auto& job : run.jobs) job();
     for (const auto& commit : run.commits) commit();

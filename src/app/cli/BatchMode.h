@@ -1,10 +1,13 @@
 // tessora --batch FILE.map [ACTION...]: the document commands for scripts.
+// tessora --batch --layout FILE.lay [ACTION...]: the same from a new, untitled document on a layout.
 //
-// Opens FILE.map as the editor does, runs the actions in the order given and prints
-// "pages=<n> placed=<n> unplaced=<n> trash=<n>". Actions:
+// Opens FILE.map as the editor does (or starts a new document on FILE.lay, as the window's new
+// document command does), runs the actions in the order given and prints
+// "pages=<n> placed=<n> unplaced=<n> trash=<n>". A new document is written only by "--save OUT.map".
+// Actions:
 //   --auto-map         every unplaced block after what is placed (the cursor on the end of the data)
 //   --same-map REF.map same-position mapping with REF.map as the reference
-//   --save [OUT.map]   save to OUT.map (as save-as does), or over FILE.map
+//   --save [OUT.map]   save to OUT.map (as save-as does), or over FILE.map; a new document needs OUT.map
 //   --list             one line per placed entry: <page> <row> <column> <type name> <face text>
 //   --pdf OUT.pdf [--pages FIRST-LAST]  the pages printed into a PDF (app/ExportActions.h)
 //   --png DIR [--dpi N]                 one PNG picture per page, DIR/page-001.png, ...

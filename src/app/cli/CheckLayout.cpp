@@ -1,5 +1,7 @@
 // tessora --check-layout FILE: loads a layout file as the editor would and reports the result, so
-// that layout authors can check their files without opening a document.
+// that layout authors can check their files without opening a document. What would print off the
+// paper (layout/LayoutCheck.h) is said on standard error as warnings; the output and the exit status
+// are those of the load alone, so that scripts reading them see no difference.
 #include <iostream>
 #include <string>
 
@@ -8,6 +10,7 @@
 #include "base/Numbers.h"
 #include "base/Sjis.h"
 #include "layout/Layout.h"
+#include "layout/LayoutCheck.h"
 #include "layout/LoadLayout.h"
 
 int RunCheckLayout(CommandArgs args) {
@@ -38,6 +41,11 @@ int RunCheckLayout(CommandArgs args) {
     out += "block " + base::SjisToUtf8(block->Name) + ' ' + base::FormatShortest(block->Width) + ' ' +
            base::FormatShortest(block->Height) + " elements=" + std::to_string(block->Children.size()) + '\n';
   }
+  std::string warnings;
+  for (const std::string& warning : LayoutWarnings(layout))
+    warnings += "warning: " + base::SjisToUtf8(warning) + '\n';
   std::cout << out;
+  std::cout.flush();
+  std::cerr << warnings;
   return kExitSuccess;
 }

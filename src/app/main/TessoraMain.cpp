@@ -14,7 +14,7 @@
 #define TESSORA_MODES(MODE)                                                      \
   MODE("--check-layout", "FILE", RunCheckLayout)                                 \
   MODE("--batch",                                                                \
-       "FILE.map [--auto-map] [--same-map REF.map] [--save [OUT.map]] [--list] " \
+       "FILE.map|--layout FILE.lay [--auto-map] [--same-map REF.map] [--save [OUT.map]] [--list] " \
        "[--pdf OUT.pdf [--pages FIRST-LAST]] [--png DIR [--dpi N]] "             \
        "[--print [QUEUE] [--copies N] [--pages FIRST-LAST]] "                    \
        "[--import-csv DATA.csv [--class NAME] [--encoding utf-8|sjis] "          \

@@ -33,6 +33,8 @@ constexpr std::array<IconEntry, kMIconCount> kIcons = {{
     {MIcon::PrintPreview, "document-print-preview", "print-preview.svg"},
     {MIcon::Thumbnails, "view-list-icons", "thumbnails.svg"},
     {MIcon::ListView, "view-list-details", "list-view.svg"},
+    {MIcon::New, "document-new", "new.svg"},
+    {MIcon::Help, "help-contents", "help.svg"},
     {MIcon::App, nullptr, "tessora.svg"},
 }};
 

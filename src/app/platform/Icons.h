@@ -25,6 +25,8 @@ enum class MIcon {
   PrintPreview,
   Thumbnails,
   ListView,
+  New,
+  Help,
   App,
 };
 inline constexpr int kMIconCount = static_cast<int>(MIcon::App) + 1;
