@@ -9,10 +9,12 @@
 // committing the typed text first), MainWindowView.cpp (zoom, pages, panes, wheel and drops,
 // ApplyReport), MainWindowDocument.cpp (start-up, opening, saving, the close question),
 // MainWindowMapping.cpp (the mapping commands, copy and paste, modes), MainWindowPrint.cpp,
-// MainWindowCsv.cpp, MainWindowUndo.cpp, MainWindowRecovery.cpp and MainWindowSettings.cpp.
+// MainWindowCsv.cpp, MainWindowUndo.cpp, MainWindowRecovery.cpp, MainWindowSettings.cpp and
+// MainWindowStart.cpp (a new document, the start panel, the manual).
 #pragma once
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <optional>
@@ -33,6 +35,9 @@ class QActionGroup;
 class QLabel;
 class QMenu;
 class QSplitter;
+class QStackedWidget;
+class TStartPanel;
+class TdlgManual;
 class QTabWidget;
 class QTimer;
 class QToolBar;
@@ -57,7 +62,8 @@ class TfmMain : public QMainWindow {
   // The command line's file, opened once the window is up.
   void OpenStartFile();
 
-  // File menu.
+  // File menu. New: a new, untitled document on a layout file chosen (the save question first).
+  void New();
   void Open();
   // Opens path (a local file, as the system names it) as Open does once a file is chosen: the save
   // question first. The recent files and a file dropped on the window come this way.
@@ -99,7 +105,8 @@ class TfmMain : public QMainWindow {
   // Tool menu.
   void AutoMapping();
   void SameMapping();
-  // Other menu.
+  // Other menu: the manual (one window, shown again), the about box.
+  void ShowManual();
   void miAboutClick();
 
   // The document.
@@ -185,7 +192,7 @@ class TfmMain : public QMainWindow {
   void ParseCommandLine(const QStringList& arguments);
   void ApplicationStateChanged(Qt::ApplicationState state);
   // A file to open or save: a document, or a PDF to write; or a folder to write into.
-  enum class MFileKind { Document, Pdf, Folder };
+  enum class MFileKind { Document, Layout, Pdf, Folder };
   QString ChooseFile(bool save, const QString& title, const QString& proposed,
                      MFileKind kind = MFileKind::Document);
   std::string StartPath(const std::string& argument) const;
@@ -199,10 +206,18 @@ class TfmMain : public QMainWindow {
   // clean close; opening a file offers a copy newer than it (not when design mode reloads).
   void ScheduleRecoveryCopy();
   void DropRecoveryCopy();
+  // The copy of a document that was at path (untitled: this editor's untitled copy).
+  void DropRecoveryCopyOf(const std::string& path, bool untitled);
   bool OpenFile(const std::string& path, bool offerRecovery = true);
   // Before a save over the document's file: asks when another program changed it.
   bool MayOverwriteChangedFile();
   QString ChooseCsvFile(bool save, const QString& title, const QString& proposed);
+
+  // Where work begins (MainWindowStart.cpp): the start panel without a document, and the copies of
+  // untitled documents that an earlier editor left, offered at a start without a file.
+  void ConnectStartPanel();
+  void ShowStartPanel(bool show);
+  void OfferUntitledRecovery();
 
   // Undo (MainWindowUndo.cpp): one step back or forth.
   void StepHistory(bool back);
@@ -232,6 +247,7 @@ class TfmMain : public QMainWindow {
   QMenu* miOther = nullptr;
   QMenu* miRecent = nullptr;
   QAction* miRecentItems_[MRecentFiles::kLimit] = {};
+  QAction* miNew = nullptr;
   QAction* miOpen = nullptr;
   QAction* miSave = nullptr;
   QAction* miSaveAs = nullptr;
@@ -266,6 +282,7 @@ class TfmMain : public QMainWindow {
   QAction* miNewLine = nullptr;
   QAction* miAutoMapping = nullptr;
   QAction* miSameMapping = nullptr;
+  QAction* miManual = nullptr;
   QAction* miAbout = nullptr;
 
   // Tool bars and their controls.
@@ -277,9 +294,12 @@ class TfmMain : public QMainWindow {
   MBoxEdit* edtNowPage = nullptr;
   MPageBar* tbPageBar = nullptr;
 
-  // The views.
+  // The views. Without a document the start panel stands where the page view is.
   QSplitter* splitter_ = nullptr;
+  QStackedWidget* centre_ = nullptr;
+  TStartPanel* startPanel_ = nullptr;
   MPageView* pageView_ = nullptr;
+  QPointer<TdlgManual> manual_;
   QWidget* pnlPane = nullptr;
   QTabWidget* pcUnmap = nullptr;
   MListPane* unmapPane_ = nullptr;

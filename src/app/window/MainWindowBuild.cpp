@@ -7,12 +7,14 @@
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QSplitter>
+#include <QStackedWidget>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include "app/dialogs/StartPanel.h"
 #include "app/platform/Icons.h"
 #include "app/widgets/BoxEdit.h"
 #include "app/widgets/ListPane.h"
@@ -40,6 +42,7 @@ void TfmMain::BuildActions() {
     if (command) OnTriggered(action, std::move(command));
     return action;
   };
+  miNew = make("miNew", "新規作成(&N)...", "新規作成", MIcon::New, Qt::CTRL | Qt::Key_N, [this] { New(); });
   miOpen = make("miOpen", "開く(&O)...", "開く", MIcon::Open, Qt::CTRL | Qt::Key_O, [this] { Open(); });
   miSave = make("miSave", "上書き保存(&S)", "保存", MIcon::Save, Qt::CTRL | Qt::Key_S, [this] { Save(); });
   miSaveAs = make("miSaveAs", "名前を付けて保存(&A)...", {}, std::nullopt, {}, [this] { SaveAs(); });
@@ -84,6 +87,8 @@ void TfmMain::BuildActions() {
       make("miAutoMapping", "オートマッピング(&A)", {}, std::nullopt, {}, [this] { AutoMapping(); });
   miSameMapping =
       make("miSameMapping", "同位置マッピング(&S)...", {}, std::nullopt, {}, [this] { SameMapping(); });
+  miManual =
+      make("miManual", "マニュアル(&H)", "マニュアル", MIcon::Help, Qt::Key_F1, [this] { ShowManual(); });
   miAbout = make("miAbout", "バージョン情報(&A)...", {}, std::nullopt, {}, [this] { miAboutClick(); });
   BuildViewActions();
 }
@@ -170,7 +175,7 @@ void TfmMain::BuildMenus() {
     return m;
   };
   miFile = menu("miFile", "ファイル(&F)",
-                {miOpen, miSave, miSaveAs, nullptr, miImportCsv, miExportCsv, nullptr, miPrint,
+                {miNew, miOpen, miSave, miSaveAs, nullptr, miImportCsv, miExportCsv, nullptr, miPrint,
                  miPrintPreview, nullptr, miExportPdf, miExportPng, nullptr, miExit});
   BuildRecentMenu();
   miEdit = menu("miEdit", "編集(&E)",
@@ -181,7 +186,7 @@ void TfmMain::BuildMenus() {
       {miToolBar, miUnmapPane, nullptr, miViewAll, miViewReal, miViewBaseW, nullptr, miZoomIn, miZoomOut});
   miInsert = menu("miInsert", "挿入(&I)", {miInsertBlock, miNewLine});
   miTool = menu("miTool", "ツール(&T)", {miAutoMapping, miSameMapping});
-  miOther = menu("miOther", "その他(&O)", {miAbout});
+  miOther = menu("miOther", "その他(&O)", {miManual, nullptr, miAbout});
 }
 
 void TfmMain::BuildToolBars() {
@@ -203,9 +208,10 @@ void TfmMain::BuildToolBars() {
     if (QWidget* button = bar->widgetForAction(action)) NameControl(button, name, action->toolTip());
   };
   tbEdit = band("tbEdit", "編集",
-                {miOpen, miSave, nullptr, miUndo, miRedo, nullptr, miCopy, miPaste, nullptr, miMappingMode,
-                 miTextMode});
-  for (const auto& [action, name] : {std::pair{miOpen, "btnOpen"},
+                {miNew, miOpen, miSave, nullptr, miUndo, miRedo, nullptr, miCopy, miPaste, nullptr,
+                 miMappingMode, miTextMode});
+  for (const auto& [action, name] : {std::pair{miNew, "btnNew"},
+                                     {miOpen, "btnOpen"},
                                      {miSave, "btnSave"},
                                      {miCopy, "btnCopy"},
                                      {miPaste, "btnPaste"},
@@ -255,7 +261,15 @@ void TfmMain::BuildCentre() {
   splitter_ = new QSplitter(Qt::Horizontal, this);
   splitter_->setObjectName("Splitter");
   splitter_->setChildrenCollapsible(false);
-  pageView_ = new MPageView(doc_, splitter_);
+  centre_ = new QStackedWidget(splitter_);
+  centre_->setObjectName("stkCentre");
+  pageView_ = new MPageView(doc_, centre_);
+  startPanel_ = new TStartPanel(centre_);
+  // It takes what room the page would have: it must not hold the side pane narrower.
+  startPanel_->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Ignored);
+  centre_->addWidget(pageView_);
+  centre_->addWidget(startPanel_);
+  ConnectStartPanel();
   pnlPane = new QWidget(splitter_);
   pnlPane->setObjectName("pnlPane");
   auto* paneColumn = new QVBoxLayout(pnlPane);
@@ -267,7 +281,7 @@ void TfmMain::BuildCentre() {
   pcUnmap->addTab(unmapPane_, "未配置");
   pcUnmap->addTab(trashPane_, "ごみ箱");
   paneColumn->addWidget(pcUnmap);
-  splitter_->addWidget(pageView_);
+  splitter_->addWidget(centre_);
   splitter_->addWidget(pnlPane);
   splitter_->setStretchFactor(0, 1);
   splitter_->setStretchFactor(1, 0);

@@ -31,8 +31,9 @@ void TfmMain::ImportCsv() {
   if (!doc_.Open()) return;
   CommitEdit();
   // Records usually lie beside the document, not in the program's folder.
-  const QString folder =
-      doc_.File.FileName().empty() ? QString() : QFileInfo(FromSjis(doc_.File.FileName())).absolutePath();
+  // (An untitled document's folder is its layout's.)
+  const std::string document = ProposedDocumentPath();
+  const QString folder = document.empty() ? QString() : QFileInfo(FromSjis(document)).absolutePath();
   const QString chosen = ChooseCsvFile(false, QStringLiteral("CSV ファイルの選択"), folder);
   if (chosen.isEmpty()) return;
   std::string bytes;
@@ -49,8 +50,8 @@ void TfmMain::ExportCsv() {
   TdlgCsvExport dialog(this);
   const bool accepted = CsvExportForTest ? CsvExportForTest(dialog) : dialog.exec() == QDialog::Accepted;
   if (!accepted) return;
-  const QFileInfo document(FromSjis(doc_.File.FileName()));
-  const QString proposed = doc_.File.FileName().empty()
+  const QFileInfo document(FromSjis(ProposedDocumentPath()));
+  const QString proposed = ProposedDocumentPath().empty()
                                ? QString()
                                : document.absolutePath() + '/' + document.completeBaseName() + ".csv";
   const QString chosen = ChooseCsvFile(true, QStringLiteral("CSV ファイルに書き出し"), proposed);

@@ -44,6 +44,7 @@ namespace {
 const QString kTitle = QStringLiteral("Tessora");
 const QString kFilter = QStringLiteral("Mapping Data (*.map)");
 const QString kPdfFilter = QStringLiteral("PDF (*.pdf)");
+const QString kLayoutFilter = QStringLiteral("Layout (*.lay)");
 
 // The file name part of a Shift-JIS path, for the caption.
 QString FileNamePart(const std::string& path) { return QFileInfo(FromSjis(path)).fileName(); }
@@ -116,7 +117,10 @@ std::string TfmMain::StartPath(const std::string& argument) const {
 }
 
 void TfmMain::OpenStartFile() {
-  if (startFileName_.empty()) return;
+  if (startFileName_.empty()) {
+    OfferUntitledRecovery();
+    return;
+  }
   if (tempOpened_) {
     if (!IsPlainFileName(startFileName_)) {
       ShowErrorBox(this,
@@ -168,8 +172,11 @@ bool TfmMain::OpenDocument(const std::string& path) {
 }
 
 void TfmMain::FinishOpen(const std::string& path) {
-  // A temporary document is deleted once read: nothing to open again later.
-  if (!tempOpened_) {
+  // A temporary document is deleted once read: nothing to open again later. An untitled one has no
+  // file yet.
+  if (DocumentUntitled()) {
+    setWindowTitle(QString("%1 - [無題]").arg(kTitle));
+  } else if (!tempOpened_) {
     setWindowTitle(QString("%1 - [%2]").arg(kTitle, FileNamePart(path)));
     RememberRecent(doc_.File.FileName());
   }
@@ -185,6 +192,7 @@ void TfmMain::FinishOpen(const std::string& path) {
 }
 
 void TfmMain::ShowDocumentState() {
+  ShowStartPanel(!doc_.Open());
   UpdatePageIndicator(true);
   UpdateStatusBar();
   UpdateActions();
@@ -193,10 +201,12 @@ void TfmMain::ShowDocumentState() {
 QString TfmMain::ChooseFile(bool save, const QString& title, const QString& proposed, MFileKind kind) {
   if (ChooseFileForTest) return ChooseFileForTest(save, title, proposed);
   QFileDialog dialog(this, title, proposed.isEmpty() ? dialogFolder_ : proposed,
-                     kind == MFileKind::Pdf ? kPdfFilter : kFilter);
+                     kind == MFileKind::Pdf      ? kPdfFilter
+                     : kind == MFileKind::Layout ? kLayoutFilter
+                                                 : kFilter);
   dialog.setObjectName(kind == MFileKind::Folder ? "dlgFolder" : save ? "dlgSave" : "dlgOpen");
   dialog.setAccessibleName(title);
-  dialog.setDefaultSuffix(kind == MFileKind::Pdf ? "pdf" : "map");
+  dialog.setDefaultSuffix(kind == MFileKind::Pdf ? "pdf" : kind == MFileKind::Layout ? "lay" : "map");
   dialog.setAcceptMode(save && kind != MFileKind::Folder ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
   dialog.setFileMode(kind == MFileKind::Folder ? QFileDialog::Directory
                      : save                    ? QFileDialog::AnyFile
@@ -239,11 +249,13 @@ bool TfmMain::Save() {
 
 bool TfmMain::SaveAs() {
   if (!doc_.Open()) return false;
+  // An untitled document is proposed beside its layout, named after it.
   const QString proposed =
-      tempOpened_ ? FromSjis(gIni->MapFolder() + "/" + startFileName_) : FromSjis(doc_.File.FileName());
+      tempOpened_ ? FromSjis(gIni->MapFolder() + "/" + startFileName_) : FromSjis(ProposedDocumentPath());
   const QString chosen = ChooseFile(true, QString(), proposed);
   if (chosen.isEmpty()) return false;
   const std::string previous = doc_.File.FileName();
+  const bool wasUntitled = DocumentUntitled();
   doc_.File.SetFileName(gIni->FullPath(ToSjis(chosen)));
   const bool wasTemp = tempOpened_;
   tempOpened_ = false;
@@ -253,7 +265,11 @@ bool TfmMain::SaveAs() {
     tempOpened_ = wasTemp;
     return false;
   }
-  if (previous != doc_.File.FileName()) RemoveRecoveryCopy(previous);  // its changes are in the new file
+  // Its changes are in the new file now.
+  if (wasUntitled)
+    RemoveUntitledRecoveryCopy();
+  else if (previous != doc_.File.FileName())
+    RemoveRecoveryCopy(previous);
   setWindowTitle(QString("%1 - [%2]").arg(kTitle, QFileInfo(chosen).fileName()));
   return true;
 }

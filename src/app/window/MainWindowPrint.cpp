@@ -52,8 +52,9 @@ QAction* PreviewPrintAction(QPrintPreviewDialog& dialog) {
 
 // The document's own name with the given suffix, in its folder; empty without a name.
 QString BesideDocument(const QString& suffix) {
-  const QFileInfo document(FromSjis(gMapFile->FileName()));
-  if (gMapFile->FileName().empty()) return {};
+  // An untitled document is proposed beside its layout.
+  const QFileInfo document(FromSjis(ProposedDocumentPath()));
+  if (ProposedDocumentPath().empty()) return {};
   return document.absolutePath() + "/" + document.completeBaseName() + suffix;
 }
 

@@ -33,13 +33,18 @@ bool TfmMain::RecoveryCopyPending() const { return recoveryTimer_ != nullptr && 
 
 void TfmMain::WriteRecoveryCopyNow() {
   if (recoveryTimer_ != nullptr) recoveryTimer_->stop();
-  if (!doc_.Open() || tempOpened_ || doc_.File.FileName().empty()) return;
+  if (!doc_.Open() || tempOpened_) return;
+  // An untitled document has no file to name its copy after: the copy is this editor's own.
+  const bool untitled = DocumentUntitled();
   const std::string path = doc_.File.FileName();
+  if (!untitled && path.empty()) return;
   try {
-    if (IsModified()) {
-      WriteRecoveryCopy(path, PrepareSave().Bytes);
+    if (!IsModified()) {
+      DropRecoveryCopyOf(path, untitled);  // undone back to what the file holds
+    } else if (untitled) {
+      WriteUntitledRecoveryCopy(DocumentFileText());
     } else {
-      RemoveRecoveryCopy(path);  // undone back to what the file holds
+      WriteRecoveryCopy(path, PrepareSave().Bytes);
     }
   } catch (const std::exception&) {
     // A copy that cannot be written must not interrupt the work; the next change tries again.
@@ -48,7 +53,15 @@ void TfmMain::WriteRecoveryCopyNow() {
 
 void TfmMain::DropRecoveryCopy() {
   if (recoveryTimer_ != nullptr) recoveryTimer_->stop();
-  if (doc_.Open() && !tempOpened_ && !doc_.File.FileName().empty()) RemoveRecoveryCopy(doc_.File.FileName());
+  if (doc_.Open() && !tempOpened_) DropRecoveryCopyOf(doc_.File.FileName(), DocumentUntitled());
+}
+
+void TfmMain::DropRecoveryCopyOf(const std::string& path, bool untitled) {
+  if (recoveryTimer_ != nullptr) recoveryTimer_->stop();
+  if (untitled)
+    RemoveUntitledRecoveryCopy();
+  else if (!path.empty())
+    RemoveRecoveryCopy(path);
 }
 
 bool TfmMain::OpenFile(const std::string& path, bool offerRecovery) {

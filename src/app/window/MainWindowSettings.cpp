@@ -12,6 +12,7 @@
 #include <QSplitter>
 #include <QToolButton>
 
+#include "app/dialogs/StartPanel.h"
 #include "app/platform/ErrorBox.h"
 #include "app/widgets/BoxEdit.h"
 #include "app/window/MainWindow.h"
@@ -70,6 +71,7 @@ void TfmMain::RefreshRecentMenu() {
     item->setToolTip(used ? files[i] : QString());
     item->setStatusTip(used ? files[i] : QString());
   }
+  startPanel_->SetRecentFiles(files);
   UpdateActions();
 }
 
