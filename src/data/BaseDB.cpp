@@ -33,6 +33,17 @@ void MBaseDB::Discard(std::unique_ptr<MControl> entry) const {
   if (MUndoHistory* history = Recorder()) history->Release(std::move(entry));
 }
 
+void MBaseDB::SaveTo(MMapFile::Rows& rows) const {
+  ForEachRow([&rows](const MMapFile::Row& row) { rows.push_back(row); });
+}
+
+void MBaseDB::WriteRows(std::string& out) const {
+  ForEachRow([&out](const MMapFile::Row& row) {
+    base::AppendCommaText(row, out);
+    out += "\r\n";
+  });
+}
+
 MMapFile::Row MBaseDB::EntryRow(const MControl& entry) const {
   MMapFile::Row row;
   if (const MBlock* block = As<MBlock>(&entry)) {

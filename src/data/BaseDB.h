@@ -3,6 +3,7 @@
 // databases as owned objects.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -38,7 +39,9 @@ class MBaseDB {
   // insert at their selection instead of appending.
   virtual void AddFromData(std::string_view typeName, const MMapFile::Row& row, bool atCursor) = 0;
   // Appends one row per entry, in order.
-  virtual void SaveTo(MMapFile::Rows& rows) const = 0;
+  void SaveTo(MMapFile::Rows& rows) const;
+  // The same rows as lines of the data file: comma text, each followed by CR LF.
+  void WriteRows(std::string& out) const;
   virtual void Add(std::unique_ptr<MControl> entry) = 0;
   virtual void AddList(MEntryList entries) = 0;
   // Takes the current entry out; null when there is none to take.
@@ -65,6 +68,9 @@ class MBaseDB {
   // A new instance of the class named exactly className holding the values of row; null when the
   // layout has no such class.
   std::unique_ptr<MBlock> NewBlock(std::string_view className, const MMapFile::Row& row) const;
+
+  // Calls visit with the row of each entry, in order; the row is valid during the call only.
+  virtual void ForEachRow(const std::function<void(const MMapFile::Row&)>& visit) const = 0;
 
   // The history while it records a step; null otherwise.
   MUndoHistory* Recorder() const;

@@ -24,16 +24,15 @@ std::string_view TypeName(const MMapFile::Row& row) {
   return row.empty() ? std::string_view() : std::string_view(row.front());
 }
 
-// The rows of a list, each released once its block is built.
-void AddListRows(MListDB& db, MMapFile::Rows& rows) {
-  const auto total = static_cast<std::int64_t>(rows.size());
+// The rows of a list, taken out of the file one at a time.
+void AddListRows(MListDB& db, MMapFile& file, MMapFile::Data section) {
+  const auto total = static_cast<std::int64_t>(file.RowCount(section));
   std::int64_t done = 0;
-  for (MMapFile::Row& row : rows) {
+  MMapFile::Row row;
+  while (file.TakeRow(section, row)) {
     db.AddFromData(TypeName(row), row, false);
-    MMapFile::Row().swap(row);
     if (++done % 256 == 0) base::ReportProgressOrCancel(done, total);
   }
-  MMapFile::Rows().swap(rows);
   base::ReportProgressOrCancel(total, total);
 }
 
@@ -179,23 +178,25 @@ MCommandReport OpenDocumentContent(std::string_view path, const std::string* rec
     CheckPageForm(layoutPath);
 
     // The rows of the three lists move one progress bar; a cancel raises base::Cancelled.
-    const std::int64_t mapRows = std::ssize(gMapFile->MapData());
-    const std::int64_t unmapRows = std::ssize(gMapFile->UnmapData());
-    const std::int64_t rows = mapRows + unmapRows + std::ssize(gMapFile->TrashData());
+    using Data = MMapFile::Data;
+    const auto mapRows = static_cast<std::int64_t>(gMapFile->RowCount(Data::Map));
+    const auto unmapRows = static_cast<std::int64_t>(gMapFile->RowCount(Data::Unmap));
+    const std::int64_t rows =
+        mapRows + unmapRows + static_cast<std::int64_t>(gMapFile->RowCount(Data::Trash));
     gMapDB->CreateFirstPage();
     {
       const base::ProgressPart part(0, mapRows, rows);
-      gMapDB->AddRows(std::move(gMapFile->MapData()));
+      gMapDB->AddRows(*gMapFile, Data::Map);
     }
     gMapDB->CursorFirst();
     gMapDB->ApplyFormDataLines(gMapFile->FormData());
     {
       const base::ProgressPart part(mapRows, unmapRows, rows);
-      AddListRows(*gUnmapDB, gMapFile->UnmapData());
+      AddListRows(*gUnmapDB, *gMapFile, Data::Unmap);
     }
     {
       const base::ProgressPart part(mapRows + unmapRows, rows - mapRows - unmapRows, rows);
-      AddListRows(*gTrashDB, gMapFile->TrashData());
+      AddListRows(*gTrashDB, *gMapFile, Data::Trash);
     }
     gMapFile->ClearData();
     if (gUndo != nullptr) gUndo->Clear();
@@ -222,15 +223,15 @@ MCommandReport OpenRecoveredDocument(std::string_view path, const std::string& b
 
 bool DocumentChangedOnDisk() { return HasDocument() && gMapFile->ChangedOnDisk(); }
 
-void FillDocumentRows() {
+std::string DocumentFileText() {
   gMapFile->ClearData();
   gMapDB->WriteFormData(gMapFile->FormData());
   for (MMapFile::Row& fields : gMapFile->EditBlockFields()) {
     if (!fields.empty()) gLayout->AddEditableNames(fields.front(), fields);
   }
-  gMapDB->SaveTo(gMapFile->MapData());
-  gUnmapDB->SaveTo(gMapFile->UnmapData());
-  gTrashDB->SaveTo(gMapFile->TrashData());
+  return gMapFile->FileText([](std::string& out) { gMapDB->WriteRows(out); },
+                            [](std::string& out) { gUnmapDB->WriteRows(out); },
+                            [](std::string& out) { gTrashDB->WriteRows(out); });
 }
 
 MPreparedSave PrepareSave(std::string_view path) {
@@ -241,8 +242,7 @@ MPreparedSave PrepareSave(std::string_view path) {
   // Names in the document are written as they are, relative to its folder.
   gIni->SetCurrentFolder(gMapFile->FileName().empty() ? save.Path : gMapFile->FileName());
   try {
-    FillDocumentRows();
-    save.Bytes = gMapFile->FileText();
+    save.Bytes = DocumentFileText();
   } catch (...) {
     gMapFile->ClearData();
     throw;

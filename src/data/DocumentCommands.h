@@ -66,9 +66,10 @@ MCommandReport OpenRecoveredDocument(std::string_view path, const std::string& b
 // The document's file on disk was changed by another program since it was opened or saved.
 bool DocumentChangedOnDisk();
 
-// Fills the rows of gMapFile from the document, extending each block-field row by the editable texts
-// of its class that it lacks. Saving does this before it writes.
-void FillDocumentRows();
+// The document as the bytes of a mapping data file: the form data and the block-field rows of
+// gMapFile, each block-field row extended by the editable texts of its class that it lacks, and the
+// entries of the three databases written straight into the text.
+std::string DocumentFileText();
 
 // A save made ready: the bytes of the document as a mapping data file, as they stood when it was
 // made, and the file they go to.

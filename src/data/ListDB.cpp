@@ -58,8 +58,8 @@ void MListDB::AddFromData(std::string_view className, const MMapFile::Row& row, 
   }
 }
 
-void MListDB::SaveTo(MMapFile::Rows& rows) const {
-  for (const auto& block : entries_) rows.push_back(EntryRow(*block));
+void MListDB::ForEachRow(const std::function<void(const MMapFile::Row&)>& visit) const {
+  for (const auto& block : entries_) visit(EntryRow(*block));
 }
 
 MBlock* MListDB::Append(std::unique_ptr<MBlock> block) {

@@ -26,8 +26,6 @@ class MListDB : public MBaseDB {
   void Clear() override;
   // A name that is no block class of the layout is dropped.
   void AddFromData(std::string_view className, const MMapFile::Row& row, bool atSelection) override;
-  // Every block, also those hidden by a search.
-  void SaveTo(MMapFile::Rows& rows) const override;
   // Appends a block; anything else is released (the lists hold blocks only).
   void Add(std::unique_ptr<MControl> entry) override;
   void AddList(MEntryList entries) override;
@@ -70,6 +68,8 @@ class MListDB : public MBaseDB {
   std::vector<std::unique_ptr<MBlock>> TakeAt(const std::vector<int>& indexes);
 
  private:
+  // Every block, also those hidden by a search.
+  void ForEachRow(const std::function<void(const MMapFile::Row&)>& visit) const override;
   // Appends a block, keeping the search's matches and the selection; returns it.
   MBlock* Append(std::unique_ptr<MBlock> block);
   // The search's matches again after blocks came or went other than one at a time.

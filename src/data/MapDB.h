@@ -30,12 +30,11 @@ class MMapDB : public MBaseDB {
   // A special word gives that entry; a name that is no block class of the layout gives a "space",
   // so that the entries after it keep their places.
   void AddFromData(std::string_view typeName, const MMapFile::Row& row, bool atCursor) override;
-  // AddFromData of every row in order (their type names are their first items), laid out in one
-  // flow: the same pages as adding them one by one, in one pass. Each row is released as soon as its
-  // entry is built, so that a large document never holds all of its rows and all of its blocks.
-  void AddRows(MMapFile::Rows&& rows);
-  // Reading order, up to the end of the data.
-  void SaveTo(MMapFile::Rows& rows) const override;
+  // AddFromData of every row of a data section of file in order (their type names are their first
+  // items), laid out in one flow: the same pages as adding them one by one, in one pass. The rows are
+  // taken out of the file one at a time, so that a large document never holds all of its rows and
+  // all of its blocks.
+  void AddRows(MMapFile& file, MMapFile::Data section);
   // Inserts before the cursor entry; the cursor stays on that entry.
   void Add(std::unique_ptr<MControl> entry) override;
   void AddList(MEntryList entries) override;
@@ -148,6 +147,8 @@ class MMapDB : public MBaseDB {
   // Row r of the current page holds an entry in column c, else the nearest to its left, else the
   // nearest to its right: that column, or 0.
   int ColumnNear(int row, int column) const;
+  // Reading order, up to the end of the data.
+  void ForEachRow(const std::function<void(const MMapFile::Row&)>& visit) const override;
   // The entry a saved row stands for.
   std::unique_ptr<MControl> EntryFromData(std::string_view typeName, const MMapFile::Row& row) const;
 

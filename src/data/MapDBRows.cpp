@@ -31,19 +31,19 @@ void MMapDB::AddFromData(std::string_view typeName, const MMapFile::Row& row, bo
   Add(EntryFromData(typeName, row));
 }
 
-void MMapDB::AddRows(MMapFile::Rows&& rows) {
+void MMapDB::AddRows(MMapFile& file, MMapFile::Data section) {
   // A few hundred entries at a time, each laid out right after it was built: while its blocks are
   // still in the processor's cache. Every part goes before the cursor entry, so the order is kept.
   // Each part is also where the work tells how far it is, and where a cancel ends it (raising
   // base::Cancelled with the entries so far in place: the caller drops the document).
   constexpr std::size_t kPart = 256;
-  const auto total = static_cast<std::int64_t>(rows.size());
+  const auto total = static_cast<std::int64_t>(file.RowCount(section));
   std::int64_t done = 0;
   MEntryList entries;
-  entries.reserve(std::min(rows.size(), kPart));
-  for (MMapFile::Row& row : rows) {
+  entries.reserve(std::min(file.RowCount(section), kPart));
+  MMapFile::Row row;
+  while (file.TakeRow(section, row)) {
     entries.push_back(EntryFromData(row.empty() ? std::string_view() : std::string_view(row.front()), row));
-    MMapFile::Row().swap(row);
     if (entries.size() == kPart) {
       AddList(std::move(entries));
       entries.clear();
@@ -51,19 +51,18 @@ void MMapDB::AddRows(MMapFile::Rows&& rows) {
       base::ReportProgressOrCancel(done += kPart, total);
     }
   }
-  MMapFile::Rows().swap(rows);
   AddList(std::move(entries));
   base::ReportProgressOrCancel(total, total);
 }
 
-void MMapDB::SaveTo(MMapFile::Rows& rows) const {
+void MMapDB::ForEachRow(const std::function<void(const MMapFile::Row&)>& visit) const {
   for (const auto& page : pages_) {
     for (const MGridRow& row : page->Grid.Rows) {
       for (const auto& point : row) {
         const MControl* entry = point->Block.get();
         if (entry == nullptr) continue;
         if (IsEndOfData(entry)) return;
-        rows.push_back(EntryRow(*entry));
+        visit(EntryRow(*entry));
       }
     }
   }

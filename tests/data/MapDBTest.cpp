@@ -330,7 +330,10 @@ TEST(MapDB, RowsAtOnceMakeTheSamePages) {
   const Rows grid = {{"feature", "all"}, {"item", "item", "all"}};
   Pages one(grid), all(grid);
   for (const MMapFile::Row& row : rows) one.db.AddFromData(row.front(), row, false);
-  all.db.AddRows(MMapFile::Rows(rows));
+  MMapFile source;
+  source.MapData() = rows;
+  all.db.AddRows(source, MMapFile::Data::Map);
+  EXPECT_EQ(source.RowCount(MMapFile::Data::Map), 0u) << "the rows are taken out";
   EXPECT_EQ(DumpPages(all.db), DumpPages(one.db));
   EXPECT_EQ(all.db.BlockCount(), one.db.BlockCount());
 }
