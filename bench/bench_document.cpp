@@ -119,7 +119,7 @@ void BM_InsertBeforeFirst(benchmark::State& state) {
   const MBlock& itemClass = *gLayout->FindBlock("item");
   for (auto _ : state) {
     gMapDB->CursorFirst();
-    gMapDB->Add(itemClass.Clone());
+    gMapDB->Add(itemClass.NewInstance());
     state.PauseTiming();
     gMapDB->CursorFirst();
     gMapDB->Remove();
@@ -135,7 +135,7 @@ void BM_RemoveFirst(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     gMapDB->CursorFirst();
-    gMapDB->Add(itemClass.Clone());
+    gMapDB->Add(itemClass.NewInstance());
     gMapDB->CursorFirst();
     state.ResumeTiming();
     benchmark::DoNotOptimize(gMapDB->Remove());

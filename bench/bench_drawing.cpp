@@ -120,8 +120,10 @@ void BM_OneBlockRegion(benchmark::State& state) {
   QImage image(c.PanelSize(), QImage::Format_RGB32);
   image.fill(Qt::white);
   // The product on the second row, third column, as the invalidation object asks for it.
-  const MControl* block = gMapDB->ActivePage()->Grid.BlockAt(2, 3);
-  const QRect region = c.RectToPixels(block->Bounds).normalized().adjusted(-1, -1, 1, 1);
+  double x = 0, y = 0;
+  MRect bounds;
+  gMapDB->ActivePage()->EntryArea(2, 3, x, y, bounds);
+  const QRect region = c.RectToPixels(bounds).normalized().adjusted(-1, -1, 1, 1);
   for (auto _ : state) {
     QPainter painter(&image);
     painter.setClipRect(region);  // as the platform clips a paint event

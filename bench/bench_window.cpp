@@ -25,6 +25,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "DocumentGenerator.h"
 #include "app/AppGlobals.h"
@@ -38,8 +39,10 @@
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"
 #include "data/UndoHistory.h"
+#include "layout/BlockInstance.h"
 #include "layout/Form.h"
 #include "layout/Grid.h"
+#include "layout/Page.h"
 #include "layout/Shapes.h"
 #include "render/Fonts.h"
 #include "render/MapCanvas.h"
@@ -227,8 +230,8 @@ void BM_DropFromPane(benchmark::State& state) {
   for (auto _ : state) {
     gMapDB->GoToPage(1);
     gUnmapDB->Select(0);
-    const QPoint at = gMapCanvas->PointToPixels(gMapDB->GetPage(0)->Grid.PointAt(1, 1)->X1,
-                                                gMapDB->GetPage(0)->Grid.PointAt(1, 1)->Y1) +
+    const QPoint at = gMapCanvas->PointToPixels(gMapDB->GetPage(0)->PointAt(1, 1)->X1,
+                                                gMapDB->GetPage(0)->PointAt(1, 1)->Y1) +
                       QPoint(2, 2);
     QDragEnterEvent enter(at, Qt::MoveAction, &data, Qt::LeftButton, Qt::NoModifier);
     QApplication::sendEvent(paintBox, &enter);
@@ -250,18 +253,21 @@ void BM_TypeInPlace(benchmark::State& state) {
   editor.Open(std::string(TESSORA_SOURCE_DIR) + "/samples/catalog.map");
   gMapDB->GoToPage(1);
   editor.window->ChangeEditMode(true);
-  const MText* memo = nullptr;
-  for (int r = 1; memo == nullptr && r <= gMapDB->ActivePage()->Grid.RowCount(); ++r)
-    for (int c = 1; memo == nullptr && c <= gMapDB->ActivePage()->Grid.PointCount(r); ++c)
-      if (const MBlock* block = As<MBlock>(gMapDB->ActivePage()->Grid.BlockAt(r, c)))
-        for (const auto& child : block->Children)
-          if (const MText* text = As<MText>(child.get()); text != nullptr && text->Editable) memo = text;
-  if (memo == nullptr) {
+  // Where the page shows the first editable text of a block.
+  std::optional<MRect> memo;
+  const MPage& page = *gMapDB->ActivePage();
+  for (int r = 1; !memo && r <= page.RowCount(); ++r)
+    for (int c = 1; !memo && c <= page.PointCount(r); ++c)
+      if (const MEntry* entry = page.EntryAt(r, c); entry != nullptr && entry->IsBlock())
+        for (const auto& child : entry->Block()->Class().Children)
+          if (const MText* text = As<MText>(child.get()); text != nullptr && text->Editable && !memo)
+            memo = text->Bounds.Moved(page.PointAt(r, c)->X1, page.PointAt(r, c)->Y1);
+  if (!memo) {
     state.SkipWithError("no editable text on page 1");
     return;
   }
   QTest::mouseClick(editor.Find("pbxMap"), Qt::LeftButton, Qt::NoModifier,
-                    gMapCanvas->RectToPixels(memo->Bounds).center());
+                    gMapCanvas->RectToPixels(*memo).center());
   QWidget* box = editor.Find("mmInplaceEdit");
   for (auto _ : state) {
     QTest::keyClick(box, Qt::Key_A);
@@ -347,12 +353,17 @@ void BM_UndoMemoryOfSingleEdits(benchmark::State& state) {
   Editor& editor = TheEditor();
   for (auto _ : state) {
     editor.window->OpenDocument(base::Utf8ToSjis(Documents().large));
-    MText* memo = nullptr;
-    for (int c = 1; memo == nullptr && c <= gMapDB->GetPage(0)->Grid.PointCount(1); ++c) {
-      if (MBlock* block = As<MBlock>(gMapDB->GetPage(0)->Grid.BlockAt(1, c))) {
-        for (const auto& child : block->Children) {
-          if (auto* text = As<MText>(child.get()); text != nullptr && memo == nullptr) memo = text;
-        }
+    // The first text of the first block of row 1, as the in-place editor holds it.
+    MPageText memo;
+    MPage* first = gMapDB->GetPage(0);
+    for (int c = 1; memo == nullptr && c <= first->PointCount(1); ++c) {
+      const MEntry* entry = first->EntryAt(1, c);
+      MBlockInstance* block = entry != nullptr ? entry->Block() : nullptr;
+      if (block == nullptr) continue;
+      const auto& children = block->Class().Children;
+      for (std::size_t i = 0; i < children.size() && memo == nullptr; ++i) {
+        if (const MText* text = As<MText>(children[i].get()))
+          memo = MPageText(first, block, i, std::shared_ptr<const MText>(text->Clone()));
       }
     }
     if (memo == nullptr) {
@@ -365,7 +376,7 @@ void BM_UndoMemoryOfSingleEdits(benchmark::State& state) {
         gMapDB->CursorFirst();
         InsertSpecial("space");
       } else {
-        SetTextValue(*memo, "edit number " + std::to_string(i));
+        SetTextValue(memo, "edit number " + std::to_string(i));
       }
     }
     const std::size_t after = ::mallinfo2().uordblks;

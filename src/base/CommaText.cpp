@@ -81,9 +81,8 @@ std::size_t ReadQuoted(std::string_view text, std::size_t i, std::string& item) 
   }
 }
 
-}  // namespace
-
-void AppendCommaText(const std::vector<std::string>& row, std::string& out) {
+template <class Row>
+void AppendRow(const Row& row, std::string& out) {
   if (row.size() == 1 && row[0].empty()) {
     out += "\"\"";
     return;
@@ -97,6 +96,11 @@ void AppendCommaText(const std::vector<std::string>& row, std::string& out) {
     }
   }
 }
+
+}  // namespace
+
+void AppendCommaText(const std::vector<std::string>& row, std::string& out) { AppendRow(row, out); }
+void AppendCommaText(const std::vector<std::string_view>& row, std::string& out) { AppendRow(row, out); }
 
 std::string EncodeCommaText(const std::vector<std::string>& row) {
   std::string out;

@@ -12,7 +12,7 @@
 #include "base/Error.h"
 
 class MClipboard;
-class MText;
+class MPageText;
 
 // The layout named by a document does not load: the message is the loader's, shown as it is.
 class MLayoutLoadError : public base::Error {
@@ -125,7 +125,7 @@ MCommandReport PasteIntoUnplaced(const MClipboard& clipboard);
 MCommandReport SetPaneSearch(MPane pane, std::string_view text);
 // The in-place editor's commit: a text of the page form gets value from the current page on, a text
 // of a placed block gets value.
-MCommandReport SetTextValue(MText& text, std::string_view value);
+MCommandReport SetTextValue(const MPageText& text, std::string_view value);
 
 // Undo and redo. Every command above that changes the document is one step of the history (the open,
 // the reset and the save are not: they begin a history or mark its saved point). Undo brings back the

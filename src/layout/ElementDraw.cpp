@@ -8,10 +8,13 @@
 
 #include "base/Sjis.h"
 #include "base/ValueFormat.h"
+#include "layout/BlockInstance.h"
+#include "layout/ComputedText.h"
 #include "layout/Containers.h"
 #include "layout/ElementCanvas.h"
 #include "layout/Form.h"
 #include "layout/Grid.h"
+#include "layout/Page.h"
 #include "layout/Shapes.h"
 #include "layout/Specials.h"
 
@@ -130,7 +133,7 @@ void MContainer::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) {
 
 void MForm::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) {
   MContainer::Draw(canvas, variant, clip);
-  // The entries on the grid draw even when the form itself is hidden.
+  // The grid draws even when the form itself is hidden.
   Grid.Draw(canvas, variant, clip);
 }
 
@@ -140,11 +143,7 @@ void MGrid::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) {
   }
 }
 
-void MGridPoint::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) {
-  if (Block != nullptr) {
-    Block->Draw(canvas, variant, clip);
-    return;
-  }
+void MGridPoint::Draw(MElementCanvas& canvas, std::uint8_t, bool clip) {
   if (!Visible || canvas.Mode() != cmMapping) return;
   if (!BlockTypes.empty() && BlockTypes.front() == "none") return;
   canvas.DrawGridPointMark(clip, X1, Y1);
@@ -166,4 +165,67 @@ void MNewPage::Draw(MElementCanvas& canvas, std::uint8_t, bool clip) {
 
 void MEOD::Draw(MElementCanvas& canvas, std::uint8_t, bool clip) {
   if (canvas.Mode() == cmMapping) canvas.DrawEndMark(clip, X1, Y1);
+}
+
+void DrawSpecialEntry(MKind kind, double x, double y, MElementCanvas& canvas, std::uint8_t variant,
+                      bool clip) {
+  const auto draw = [&](MSpecial&& entry) {
+    entry.Translate(x, y);
+    entry.Draw(canvas, variant, clip);
+  };
+  switch (kind) {
+    case MKind::Space:
+      draw(MSpace());
+      break;
+    case MKind::NewLine:
+      draw(MNewLine());
+      break;
+    case MKind::NewPage:
+      draw(MNewPage());
+      break;
+    case MKind::EndOfData:
+      draw(MEOD());
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- pages
+
+void MPage::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) const {
+  const MPageScope scope(number_);
+  // The form's own elements, with this page's form texts.
+  MForm form;
+  form.MContainer::Assign(*form_);
+  std::size_t k = 0;
+  for (const auto& child : form.Children) {
+    if (auto* text = As<MFormText>(child.get()); text != nullptr && k < texts_.size()) {
+      text->Lines = texts_[k].Lines;
+      text->Explicit = texts_[k].Explicit;
+      ++k;
+    }
+  }
+  form.MContainer::Draw(canvas, variant, clip);
+  // Every point: its entry, or its mark when empty. The entries draw even when the form is hidden.
+  const MRect area = clip ? canvas.GetClipRectUnits() : MRect{};
+  std::size_t index = 0;
+  for (const MGridRow& row : form_->Grid.Rows) {
+    for (const std::unique_ptr<MGridPoint>& point : row) {
+      const MEntry& entry = entries_[index++];
+      if (!entry) {
+        point->Draw(canvas, variant, clip);
+      } else if (const MBlockInstance* block = entry.Block()) {
+        // A block outside the area repainted, or hidden, draws nothing: no tree is made for it.
+        const MBlock& cls = block->Class();
+        if (!cls.Visible) continue;
+        if (clip && !cls.Bounds.Moved(point->X1, point->Y1).Meets(area)) continue;
+        const std::unique_ptr<MBlock> tree = block->Materialize();
+        tree->MoveBy(*point);
+        tree->Draw(canvas, variant, clip);
+      } else {
+        DrawSpecialEntry(entry.Kind(), point->X1, point->Y1, canvas, variant, clip);
+      }
+    }
+  }
 }

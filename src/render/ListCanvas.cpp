@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "data/ListDB.h"
+#include "layout/BlockInstance.h"
 #include "layout/Containers.h"
 #include "layout/ElementCanvas.h"
 #include "layout/Shapes.h"
@@ -170,13 +171,14 @@ void MListCanvas::Paint() {
     for (int column = firstColumn; column <= lastColumn; ++column) {
       const int index = row * columns_ + column;
       if (index >= itemCount_) return;
-      if (MBlock* block = listDB_->VisibleEntry(index))
+      if (const MBlockInstance* block = listDB_->VisibleEntry(index))
         DrawListItem(*block, *this, GetItemRect(index), true, index == selection);
     }
   }
 }
 
-void DrawListItem(MBlock& block, MListCanvas& canvas, const QRect& cell, bool clip, bool selected) {
+void DrawListItem(const MBlockInstance& block, MListCanvas& canvas, const QRect& cell, bool clip,
+                  bool selected) {
   QPainter* p = canvas.GetCanvas();
   if (p == nullptr) return;
   if (clip && !cell.intersects(canvas.ClipRect())) return;
@@ -191,15 +193,17 @@ void DrawListItem(MBlock& block, MListCanvas& canvas, const QRect& cell, bool cl
   canvas.SetFontHeight(kFontHeight);
 
   if (!thumbnails) {
-    canvas.DrawTextIn(QRect(card.x(), card.y(), kNameColumn, card.height()), block.Name, taLeft);
+    canvas.DrawTextIn(QRect(card.x(), card.y(), kNameColumn, card.height()), block.Name(), taLeft);
     canvas.DrawTextIn(QRect(card.x() + kNameColumn, card.y(), card.width() - kNameColumn, card.height()),
                       block.FaceText(), taLeft);
     return;
   }
 
-  // The listed elements, each on the line of its place in the thumbnail list.
-  for (const auto& child : block.Children) {
-    const int d = IndexOfName(block.ThumbnailElements, child->Name);
+  // The listed elements, each on the line of its place in the thumbnail list, drawn from the block
+  // as an element tree made for the card.
+  const std::unique_ptr<MBlock> tree = block.Materialize();
+  for (const auto& child : tree->Children) {
+    const int d = IndexOfName(tree->ThumbnailElements, child->Name);
     if (d < 0) continue;
     const int top = card.y() + kLineHeight * d;
     const QRect line(card.x(), top, card.width(), kLineHeight);

@@ -21,6 +21,7 @@
 
 #include "app/platform/RecentFiles.h"
 #include "data/DocumentCommands.h"
+#include "layout/Page.h"
 
 class QAction;
 class QActionGroup;
@@ -41,7 +42,6 @@ class MListDB;
 class MPaintBox;
 class MPanel;
 class MScrollBox;
-class MText;
 class TdlgCsvExport;
 class TdlgCsvImport;
 class QDropEvent;
@@ -149,7 +149,7 @@ class TfmMain : public QMainWindow {
   void UpdateCaret();
   void OpenInplaceEditor();
   void CloseInplaceEditor();
-  const MText* EditingText() const { return editingText_; }
+  const MPageText& EditingText() const { return editingText_; }
   // The caret of the mapping cursor, shown over the page while the page has the focus.
   QWidget* Caret() const { return caret_; }
 
@@ -327,7 +327,7 @@ class TfmMain : public QMainWindow {
   // Long work is running and lets the event loop run under its progress dialog.
   bool working_ = false;
   // Editing.
-  MText* editingText_ = nullptr;
+  MPageText editingText_;
   QString editingOpened_;
   QTimer* recoveryTimer_ = nullptr;  // the editor's content when it opened: an unchanged text is no change
   QWidget* caret_ = nullptr;

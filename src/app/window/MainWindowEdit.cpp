@@ -84,12 +84,15 @@ void TfmMain::UpdateCaret() {
   caret_->hide();
   if (QApplication::focusWidget() != pnlMap || gMapCanvas->Mode() == cmTextInput) return;
   if (!HasDocument()) return;
-  const MControl* entry = gMapDB->Current();
-  if (entry == nullptr) return;
+  const MEntry* entry = gMapDB->Current();
+  double x = 0, y = 0;
+  MRect bounds;
+  if (entry == nullptr || !gMapDB->CurrentArea(x, y, bounds)) return;
   const double zoom = gMapCanvas->Zoom();
   const int width = base::RoundHalfEven(zoom * 10);
-  const int height = entry->IsBlock() ? gMapCanvas->ToPixels(entry->Height) : base::RoundHalfEven(zoom * 20);
-  const QPoint at = gMapCanvas->PointToPixels(entry->X1, entry->Y1) + QPoint(1, 1);
+  const int height = entry->IsBlock() ? gMapCanvas->ToPixels(entry->Block()->Class().Height)
+                                      : base::RoundHalfEven(zoom * 20);
+  const QPoint at = gMapCanvas->PointToPixels(x, y) + QPoint(1, 1);
   caret_->setGeometry(at.x(), at.y(), std::max(1, width), std::max(1, height));
   caret_->show();
   caret_->raise();
@@ -125,7 +128,7 @@ void TfmMain::OpenInplaceEditor() {
 
 void TfmMain::CloseInplaceEditor() {
   if (editingText_ == nullptr) return;
-  MText* text = editingText_;
+  const MPageText text = editingText_;
   // Cleared first: hiding the editor takes its focus, which commits again otherwise.
   editingText_ = nullptr;
   // Looking at a text is not changing it: a form text committed unchanged would become the page's
@@ -133,7 +136,7 @@ void TfmMain::CloseInplaceEditor() {
   if (mmInplaceEdit->toPlainText() != editingOpened_) {
     std::string value;
     for (const QString& line : mmInplaceEdit->toPlainText().split('\n')) value += ToSjis(line) + "\r\n";
-    Run([&] { AfterCommand(SetTextValue(*text, value)); });
+    Run([&] { AfterCommand(SetTextValue(text, value)); });
   }
   const QRect area = mmInplaceEdit->geometry();
   mmInplaceEdit->hide();
@@ -271,7 +274,7 @@ void TfmMain::PaneKeyDown(bool unmapPane, QKeyEvent* key) {
   if (unmapPane) {
     AfterCommand(TrashSelected());
   } else {
-    const MBlock* block = As<MBlock>(list.Current());
+    const MBlockInstance* block = list.Current();
     if (block == nullptr) return;
     if (!Confirm(QString("'%1'を削除しますか？").arg(FromSjis(block->FaceText())))) return;
     AfterCommand(DeleteSelectedForGood());
@@ -301,7 +304,7 @@ void TfmMain::pbxMapMouseDown(QMouseEvent* mouse) {
   const QPointF point =
       gMapCanvas->PixelsToPoint(mouse->position().toPoint().x(), mouse->position().toPoint().y());
   if (gMapCanvas->Mode() == cmTextInput) {
-    MText* text = gMapDB->TextAt(point.x(), point.y());
+    MPageText text = gMapDB->TextAt(point.x(), point.y());
     CloseInplaceEditor();
     editingText_ = text;
     if (text != nullptr)
@@ -313,7 +316,7 @@ void TfmMain::pbxMapMouseDown(QMouseEvent* mouse) {
   pnlMap->setFocus();
   gMapDB->CursorToPoint(point.x(), point.y());
   UpdateCaret();
-  const MControl* entry = gMapDB->Current();
+  const MEntry* entry = gMapDB->Current();
   if (entry != nullptr && (entry->IsBlock() || entry->Kind() == MKind::Space)) {
     dragOriginRow_ = gMapDB->CurrentRow();
     dragOriginColumn_ = gMapDB->CurrentColumn();

@@ -172,7 +172,7 @@ void TfmMain::UpdateEditCommands() {
     return;
   }
   if (name == QLatin1String("pnlMap")) {
-    const MControl* entry = gMapDB->Current();
+    const MEntry* entry = gMapDB->Current();
     miCopy->setEnabled(entry != nullptr && entry->Kind() != MKind::EndOfData);
   } else {
     miCopy->setEnabled(true);
