@@ -254,15 +254,23 @@ void MBlockInstance::SetText(std::size_t child, std::string_view value) {
 }
 
 std::string_view MBlockInstance::TextView(std::size_t child, std::string& scratch) const {
+  return JoinedText(child, "\r\n", scratch);
+}
+
+std::string_view MBlockInstance::JoinedText(std::size_t child, std::string_view separator,
+                                            std::string& scratch) const {
   if (child < class_->Children.size()) {
     if (const MText* text = As<MText>(class_->Children[child].get());
-        text != nullptr && ComputedText(*text, scratch))
+        text != nullptr && ComputedText(*text, scratch)) {
+      if (separator != "\r\n" && scratch.find("\r\n") != std::string::npos)
+        scratch = LineBreaksToBreakTags(scratch);
       return scratch;
+    }
   }
   const std::string_view stored = Bytes(child);
   std::string_view line;
   if (SingleLine(stored, line)) return line;
-  JoinLines(stored, "\r\n", scratch);
+  JoinLines(stored, separator, scratch);
   return scratch;
 }
 
@@ -302,24 +310,25 @@ std::string MBlockInstance::GetElementValue(std::string_view key) const {
 }
 
 std::string_view MBlockInstance::SavedValue(const MBlock::ValueSlot& slot, std::string& scratch) const {
+  // A text's line breaks are written "<br>".
+  return SlotValue(slot, "<br>", scratch, nullptr);
+}
+
+std::string_view MBlockInstance::ValueAt(const MBlock::ValueSlot& slot, std::string& scratch,
+                                         bool* isText) const {
+  return SlotValue(slot, "\r\n", scratch, isText);
+}
+
+std::string_view MBlockInstance::SlotValue(const MBlock::ValueSlot& slot, std::string_view lineBreak,
+                                           std::string& scratch, bool* isText) const {
   const int child = SlotChild(slot);
   if (child < 0) return {};
   const auto at = static_cast<std::size_t>(child);
   if (slot.visibleFlag) return ChildVisible(at) ? "1" : "0";
-  const MControl& element = *class_->Children[at];
-  switch (KindOf(element)) {
-    case ValueKind::Text: {
-      // A text's line breaks are written "<br>".
-      if (ComputedText(static_cast<const MText&>(element), scratch)) {
-        if (scratch.find("\r\n") != std::string::npos) scratch = LineBreaksToBreakTags(scratch);
-        return scratch;
-      }
-      const std::string_view stored = Bytes(at);
-      std::string_view line;
-      if (SingleLine(stored, line)) return line;
-      JoinLines(stored, "<br>", scratch);
-      return scratch;
-    }
+  switch (KindOf(*class_->Children[at])) {
+    case ValueKind::Text:
+      if (isText != nullptr) *isText = true;
+      return JoinedText(at, lineBreak, scratch);
     case ValueKind::Image:
     case ValueKind::Barcode:
       return StoredValue(at);
@@ -335,25 +344,6 @@ int MBlockInstance::SlotChild(const MBlock::ValueSlot& slot) const {
   if (slot.child < children.size() && children[slot.child]->Name == slot.name)
     return static_cast<int>(slot.child);
   return ChildIndex(*class_, slot.name);
-}
-
-std::string_view MBlockInstance::ValueAt(const MBlock::ValueSlot& slot, std::string& scratch,
-                                         bool* isText) const {
-  const int child = SlotChild(slot);
-  if (child < 0) return {};
-  const auto at = static_cast<std::size_t>(child);
-  if (slot.visibleFlag) return ChildVisible(at) ? "1" : "0";
-  switch (KindOf(*class_->Children[at])) {
-    case ValueKind::Text:
-      if (isText != nullptr) *isText = true;
-      return TextView(at, scratch);
-    case ValueKind::Image:
-    case ValueKind::Barcode:
-      return StoredValue(at);
-    case ValueKind::None:
-      break;
-  }
-  return {};
 }
 
 void MBlockInstance::LoadValues(const std::vector<std::string>& record,

@@ -103,6 +103,12 @@ class MBlockInstance {
 
  private:
   MBlockInstance(const MBlock& blockClass, std::string_view buffer);
+  // A text child's text with its lines joined by separator (each line followed by it when there are
+  // several), computed for the page in scope when it is of a computed type.
+  std::string_view JoinedText(std::size_t child, std::string_view separator, std::string& scratch) const;
+  // The value at a slot, a text's lines joined by lineBreak.
+  std::string_view SlotValue(const MBlock::ValueSlot& slot, std::string_view lineBreak, std::string& scratch,
+                             bool* isText) const;
   // The child a slot names here; -1 when none.
   int SlotChild(const MBlock::ValueSlot& slot) const;
   // The stored value bytes of a child.

@@ -24,6 +24,9 @@ class MContainer : public MControl {
   void Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) override;
   // The first editable text child whose bounds hold the point (edges included), or null.
   virtual MText* FindEditableText(double x, double y);
+  // Its place among the children, the children moved by dx, dy (a block's class as the block stands
+  // on a page); -1 when there is none.
+  int EditableTextAt(double x, double y, double dx = 0, double dy = 0) const;
   // Whether the element is one of the direct children.
   virtual bool Contains(const MControl* element) const;
 

@@ -46,14 +46,9 @@ bool MPage::EntryArea(int row, int position, double& x, double& y, MRect& bounds
 // ---- texts
 
 MPageText MPage::FindEditableText(double x, double y) {
-  const auto inside = [x, y](const MRect& r) {
-    return r.Left <= x && x <= r.Right && r.Top <= y && y <= r.Bottom;
-  };
-  const auto& formChildren = form_->Children;
-  for (std::size_t i = 0; i < formChildren.size(); ++i) {
-    const MText* text = As<MText>(formChildren[i].get());
-    if (text == nullptr || !text->Editable || !inside(text->Bounds)) continue;
-    return MPageText(this, nullptr, i, PageTextElement(i));
+  if (const int i = form_->EditableTextAt(x, y); i >= 0) {
+    const auto child = static_cast<std::size_t>(i);
+    return MPageText(this, nullptr, child, PageTextElement(child));
   }
   for (int row = 1; row <= RowCount(); ++row) {
     for (int position = 1; position <= PointCount(row); ++position) {
@@ -61,17 +56,14 @@ MPageText MPage::FindEditableText(double x, double y) {
       MBlockInstance* block = entry != nullptr ? entry->Block() : nullptr;
       if (block == nullptr) continue;
       const MGridPoint& point = *PointAt(row, position);
-      const auto& children = block->Class().Children;
-      for (std::size_t i = 0; i < children.size(); ++i) {
-        const MText* text = As<MText>(children[i].get());
-        if (text == nullptr || !text->Editable) continue;
-        if (!inside(text->Bounds.Moved(point.X1, point.Y1))) continue;
-        std::unique_ptr<MText> element = text->Clone();
-        element->Lines = block->TextLines(i);
-        element->Visible = block->ChildVisible(i);
-        element->MoveBy(point);
-        return MPageText(this, block, i, std::move(element));
-      }
+      const int i = block->Class().EditableTextAt(x, y, point.X1, point.Y1);
+      if (i < 0) continue;
+      const auto child = static_cast<std::size_t>(i);
+      std::unique_ptr<MText> element = static_cast<const MText&>(*block->Class().Children[child]).Clone();
+      element->Lines = block->TextLines(child);
+      element->Visible = block->ChildVisible(child);
+      element->MoveBy(point);
+      return MPageText(this, block, child, std::move(element));
     }
   }
   return nullptr;
