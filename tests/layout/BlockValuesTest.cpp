@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -178,6 +179,57 @@ TEST_F(BlockValues, LoadAndSaveFollowTheFieldRow) {
   saved.clear();
   bare->SaveValues(saved, &nameOnly);
   EXPECT_EQ(saved, (Row{"item"}));
+}
+
+// Blocks loaded in bulk hold what blocks loaded one by one hold, for any record: keys repeated,
+// naming no child or another property, values with breaks, tags, flags and nothing at all.
+TEST_F(BlockValues, ALoaderLoadsWhatLoadValuesLoads) {
+  const Row fields{"item",       "note", "name", "photo.visible", "name", "nosuch", "bar",
+                   "name.color", "kana", "code", "frame.visible", "note", "photo",  "frame"};
+  const std::vector<std::string> values{"",   "0",   "1",  "a<br>b", "x\r\ny", "\r\n", "<br>", Sjis("表<br>"),
+                                        "no", "z\r", "\nq"};
+  const MBlockInstance::Loader loader(Class(), &fields);
+  std::mt19937 rng(5);
+  for (int round = 0; round < 300; ++round) {
+    Row record{"item"};
+    for (std::size_t n = rng() % (fields.size() + 2); n > 0; --n)
+      record.push_back(values[rng() % values.size()]);
+    const std::unique_ptr<MBlockInstance> bulk = loader.Load(record);
+    const std::unique_ptr<MBlockInstance> one = Class().NewInstance();
+    one->LoadValues(record, &fields);
+    Row a, b;
+    bulk->SaveValues(a, &fields);
+    one->SaveValues(b, &fields);
+    ASSERT_EQ(a, b) << "round " << round;
+    for (std::size_t child = 0; child < Class().Children.size(); ++child) {
+      ASSERT_EQ(bulk->TextLines(child), one->TextLines(child)) << "round " << round << " child " << child;
+      ASSERT_EQ(bulk->ChildVisible(child), one->ChildVisible(child))
+          << "round " << round << " child " << child;
+    }
+  }
+}
+
+// A value kept in a block's buffer reads back as the lines MText::SetText makes of it, for a memo
+// (the data file's "<br>" a break) and for any other text (its first line).
+TEST(BlockValueBuffer, TextValuesAreTheLinesSetTextMakes) {
+  const char* const pieces[] = {"a", "\r", "\n", "\r\n", "<br>", "<BR>", "", "\x81", "b c"};
+  std::mt19937 rng(9);
+  for (int round = 0; round < 2000; ++round) {
+    std::string value;
+    for (std::size_t n = rng() % 6; n > 0; --n) value += pieces[rng() % std::size(pieces)];
+    for (const bool memo : {false, true}) {
+      MText text;
+      text.DataType = memo ? dtMemo : dtString;
+      text.SetText(memo ? BreakTagsToLineBreaks(value) : value);
+      std::string stored;
+      EncodeTextValue(value, memo, memo, stored);
+      Row lines;
+      for (std::size_t start = 0, nl = stored.find('\n'); nl != std::string::npos;
+           start = nl + 1, nl = stored.find('\n', start))
+        lines.push_back(stored.substr(start, nl - start));
+      ASSERT_EQ(lines, text.Lines) << "memo " << memo << " value \"" << value << "\"";
+    }
+  }
 }
 
 TEST_F(BlockValues, FaceText) {
