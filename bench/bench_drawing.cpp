@@ -151,8 +151,8 @@ void BM_Pdf100Pages(benchmark::State& state) {
 }
 BENCHMARK(BM_Pdf100Pages)->Unit(benchmark::kMillisecond)->Iterations(3);
 
-// Page 1,000 after page 999 and the other way round: each page's page numbers are found beside the
-// page drawn before, never by a search through the document.
+// Page 1,000 after page 999 and the other way round: a page draws its page numbers as its own
+// number, never by a search through the document.
 void BM_PageOf1000PageDocument(benchmark::State& state) {
   Open(GenerateDocument(1000));
   MMapCanvas& c = View();

@@ -1,6 +1,6 @@
 // What the computed texts (dates, page numbers) read of the document: the date of the mapping data
-// file, today's date, the page that holds a text and the page count. The global objects install one
-// over gMapFile and gMapDB (layout/ComputedText.h).
+// file, today's date and the page count. The global objects install one over gMapFile and gMapDB
+// (layout/ComputedText.h); the page that holds a text is said by whoever reads or draws it.
 #pragma once
 
 #include <cstdint>
