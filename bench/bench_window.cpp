@@ -109,9 +109,13 @@ struct Editor {
   std::unique_ptr<TfmMain> window;
 };
 
+// Made by the first benchmark that needs it, released before the application object: a window
+// outliving QApplication crashes the program on its way out.
+std::unique_ptr<Editor> gEditor;
+
 Editor& TheEditor() {
-  static Editor editor;
-  return editor;
+  if (gEditor == nullptr) gEditor = std::make_unique<Editor>();
+  return *gEditor;
 }
 
 void BM_StartOpenAndPaint(benchmark::State& state) {
@@ -412,5 +416,6 @@ int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
+  gEditor.reset();
   return 0;
 }
