@@ -79,7 +79,7 @@ void CheckFlow(const MLayout& layout) {
     queue.push_back(MEntry::Special(kind));
   const std::size_t entries = queue.size();
 
-  const MForm& form = *layout.Forms.front();
+  MForm& form = *layout.Forms.front();
   std::vector<std::unique_ptr<MPage>> pages;
   for (int page = 0; page < 8 && !queue.empty(); ++page) {
     auto onPage = std::make_unique<MPage>(form, page + 1);

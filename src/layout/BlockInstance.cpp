@@ -6,6 +6,7 @@
 #include "base/Sjis.h"
 #include "layout/ComputedText.h"
 #include "layout/ElementMemory.h"
+#include "layout/ImagePath.h"
 #include "layout/Shapes.h"
 
 namespace {
@@ -276,6 +277,14 @@ std::string_view MBlockInstance::JoinedText(std::size_t child, std::string_view 
 
 std::string_view MBlockInstance::StoredValue(std::size_t child) const { return Bytes(child); }
 
+std::string MBlockInstance::ImageFileName(std::size_t child) const {
+  const MImage* image = child < class_->Children.size() ? As<MImage>(class_->Children[child].get()) : nullptr;
+  if (image == nullptr) return {};
+  // The class's own value keeps the file name the class resolved.
+  const std::string_view value = StoredValue(child);
+  return value == image->Value ? image->FileName : ResolveImagePath(std::string(value));
+}
+
 // ---- values by key
 
 void MBlockInstance::SetElementValue(std::string_view key, std::string_view value) {
@@ -405,20 +414,32 @@ bool MBlockInstance::MatchesSearch(std::string_view text) const {
 
 std::unique_ptr<MBlock> MBlockInstance::Materialize() const {
   std::unique_ptr<MBlock> tree = class_->Clone();
-  const std::size_t count = std::min<std::size_t>(count_, tree->Children.size());
+  MaterializeInto(*tree);
+  return tree;
+}
+
+void MBlockInstance::MaterializeInto(MBlock& tree) const {
+  const std::size_t count = std::min<std::size_t>(count_, tree.Children.size());
   for (std::size_t i = 0; i < count; ++i) {
-    MControl& child = *tree->Children[i];
+    MControl& child = *tree.Children[i];
     child.Visible = ChildVisible(i);
     if (MText* text = As<MText>(&child)) {
-      text->Lines = TextLines(i);
+      // Line by line, so that the tree's strings keep their storage from block to block.
+      const std::string_view stored = Bytes(i);
+      std::size_t line = 0, start = 0;
+      for (std::size_t nl = stored.find('\n'); nl != std::string_view::npos; nl = stored.find('\n', start)) {
+        if (line == text->Lines.size()) text->Lines.emplace_back();
+        text->Lines[line++].assign(stored.substr(start, nl - start));
+        start = nl + 1;
+      }
+      text->Lines.resize(line);
     } else if (MImage* image = As<MImage>(&child)) {
-      // The class's own value keeps the file name the class resolved.
-      if (StoredValue(i) != image->Value) image->SetValue(std::string(StoredValue(i)));
+      image->Value = StoredValue(i);
+      image->FileName = ImageFileName(i);
     } else if (MBarcode* barcode = As<MBarcode>(&child)) {
       barcode->Value = StoredValue(i);
     }
   }
-  return tree;
 }
 
 // ---- loading many blocks

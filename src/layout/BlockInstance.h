@@ -69,10 +69,16 @@ class MBlockInstance {
   std::string_view TextView(std::size_t child, std::string& scratch) const;
   // The value of an image child as written, or the code of a barcode child.
   std::string_view StoredValue(std::size_t child) const;
+  // The file an image child's picture is loaded from: its value with the folder alias resolved
+  // (layout/ImagePath.h).
+  std::string ImageFileName(std::size_t child) const;
 
   // The block as an element tree: a copy of the class holding this block's values. Placed on a page,
   // it is moved by its grid point (MControl::MoveBy) by the caller.
   std::unique_ptr<MBlock> Materialize() const;
+  // Puts this block's values into a tree that Materialize made of the same class, in place of the
+  // values it holds: the blocks of a class draw through one tree.
+  void MaterializeInto(MBlock& tree) const;
 
   // Many blocks of one class from the records of a data file, their keys looked up once.
   class Loader {

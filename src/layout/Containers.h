@@ -22,6 +22,9 @@ class MContainer : public MControl {
   void Assign(const MControl& source) override;
   void Translate(double dx, double dy) override;
   void Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) override;
+  // What Draw draws of the container itself, its frame; false (and nothing drawn) when it is hidden
+  // or outside the area being repainted, so that its children draw neither.
+  bool DrawFrame(MElementCanvas& canvas, bool clip) const;
   // The first editable text child whose bounds hold the point (edges included), or null.
   virtual MText* FindEditableText(double x, double y);
   // Its place among the children, the children moved by dx, dy (a block's class as the block stands

@@ -73,6 +73,23 @@ std::string DisplayText(const MText& text) {
   return s;
 }
 
+// A block's tree where the block stands: the geometry of its class, moved by the point.
+void StandOn(MBlock& tree, const MBlock& blockClass, const MGridPoint& point) {
+  const auto copy = [](MControl& to, const MControl& from) {
+    to.Bounds = from.Bounds;
+    to.Width = from.Width;
+    to.Height = from.Height;
+    to.X1 = from.X1;
+    to.Y1 = from.Y1;
+    to.X2 = from.X2;
+    to.Y2 = from.Y2;
+  };
+  copy(tree, blockClass);
+  for (std::size_t i = 0; i < tree.Children.size() && i < blockClass.Children.size(); ++i)
+    copy(*tree.Children[i], *blockClass.Children[i]);
+  tree.MoveBy(point);
+}
+
 }  // namespace
 
 // ---- shapes
@@ -122,13 +139,18 @@ void MBarcode::Draw(MElementCanvas& canvas, std::uint8_t, bool clip) {
 // ---- containers and the grid
 
 void MContainer::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) {
-  if (!Visible || !InClip(*this, canvas, clip)) return;
+  if (!DrawFrame(canvas, clip)) return;
+  for (const std::unique_ptr<MControl>& child : Children) child->Draw(canvas, variant, clip);
+}
+
+bool MContainer::DrawFrame(MElementCanvas& canvas, bool clip) const {
+  if (!Visible || !InClip(*this, canvas, clip)) return false;
   if (OutlineOn(*this) || FillStyle == fsSolid) {
     SetupPen(*this, canvas);
     canvas.SetBrush(MBrush{FillColor, FillStyle});
     canvas.Rectangle(Bounds);
   }
-  for (const std::unique_ptr<MControl>& child : Children) child->Draw(canvas, variant, clip);
+  return true;
 }
 
 void MForm::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) {
@@ -195,19 +217,28 @@ void DrawSpecialEntry(MKind kind, double x, double y, MElementCanvas& canvas, st
 
 void MPage::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) const {
   const MPageScope scope(number_);
-  // The form's own elements, with this page's form texts.
-  MForm form;
-  form.MContainer::Assign(*form_);
-  std::size_t k = 0;
-  for (const auto& child : form.Children) {
-    if (auto* text = As<MFormText>(child.get()); text != nullptr && k < texts_.size()) {
-      text->Lines = texts_[k].Lines;
-      text->Explicit = texts_[k].Explicit;
-      ++k;
+  // The form's own elements; its texts show this page's values, each drawn as a copy holding them.
+  if (form_->DrawFrame(canvas, clip)) {
+    const auto& children = form_->Children;
+    std::size_t formText = 0;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+      if (As<MFormText>(children[i].get()) != nullptr) {
+        PageTextElement(i, formText++)->Draw(canvas, variant, clip);
+      } else {
+        children[i]->Draw(canvas, variant, clip);
+      }
     }
   }
-  form.MContainer::Draw(canvas, variant, clip);
   // Every point: its entry, or its mark when empty. The entries draw even when the form is hidden.
+  // The blocks of a class draw through one tree made for this draw: each puts its values into it,
+  // and the tree stands where the block does, its class's geometry moved by the point.
+  std::vector<std::pair<const MBlock*, std::unique_ptr<MBlock>>> trees;
+  const auto treeOf = [&trees](const MBlockInstance& block) -> MBlock& {
+    for (const auto& [blockClass, tree] : trees) {
+      if (blockClass == &block.Class()) return *tree;
+    }
+    return *trees.emplace_back(&block.Class(), block.Materialize()).second;
+  };
   const MRect area = clip ? canvas.GetClipRectUnits() : MRect{};
   std::size_t index = 0;
   for (const MGridRow& row : form_->Grid.Rows) {
@@ -220,9 +251,10 @@ void MPage::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) const 
         const MBlock& cls = block->Class();
         if (!cls.Visible) continue;
         if (clip && !cls.Bounds.Moved(point->X1, point->Y1).Meets(area)) continue;
-        const std::unique_ptr<MBlock> tree = block->Materialize();
-        tree->MoveBy(*point);
-        tree->Draw(canvas, variant, clip);
+        MBlock& tree = treeOf(*block);
+        block->MaterializeInto(tree);
+        StandOn(tree, cls, *point);
+        tree.Draw(canvas, variant, clip);
       } else {
         DrawSpecialEntry(entry.Kind(), point->X1, point->Y1, canvas, variant, clip);
       }

@@ -5,7 +5,7 @@
 #include "layout/ComputedText.h"
 #include "layout/Shapes.h"
 
-MPage::MPage(const MForm& form, int number) : form_(&form), number_(number) {
+MPage::MPage(MForm& form, int number) : form_(&form), number_(number) {
   entries_.resize(static_cast<std::size_t>(form.Grid.TotalPointCount()));
   for (const auto& child : form.Children) {
     if (const MFormText* text = As<MFormText>(child.get())) texts_.push_back({text->Lines, false});
@@ -69,15 +69,17 @@ MPageText MPage::FindEditableText(double x, double y) {
   return nullptr;
 }
 
-std::unique_ptr<MText> MPage::PageTextElement(std::size_t child) const {
+std::unique_ptr<MText> MPage::PageTextElement(std::size_t child, std::size_t formText) const {
   const MText* text = As<MText>(form_->Children[child].get());
   if (text == nullptr) return nullptr;
   std::unique_ptr<MText> element = text->Clone();
-  if (auto* formText = As<MFormText>(element.get())) {
-    std::size_t k = 0;
-    for (std::size_t i = 0; i < child; ++i) k += As<MFormText>(form_->Children[i].get()) != nullptr;
-    formText->Lines = texts_[k].Lines;
-    formText->Explicit = texts_[k].Explicit;
+  if (auto* onPage = As<MFormText>(element.get())) {
+    if (formText == kCountFormTexts) {
+      formText = 0;
+      for (std::size_t i = 0; i < child; ++i) formText += As<MFormText>(form_->Children[i].get()) != nullptr;
+    }
+    onPage->Lines = texts_[formText].Lines;
+    onPage->Explicit = texts_[formText].Explicit;
   }
   return element;
 }

@@ -22,8 +22,8 @@ class MPageText;
 class MPage {
  public:
   // Page number (from 1) of form, with nothing placed; its form texts hold the form's own values, not
-  // explicit. The form must outlive the page.
-  MPage(const MForm& form, int number);
+  // explicit. The form must outlive the page; drawing the page draws the form's elements.
+  MPage(MForm& form, int number);
   ~MPage();
   MPage(const MPage&) = delete;
   MPage& operator=(const MPage&) = delete;
@@ -104,13 +104,15 @@ class MPage {
  private:
   // The index of a point in entries_; -1 out of range.
   int Index(int row, int position) const;
-  // The form's text of this name as this page shows it, made for the moment; null when none.
-  std::unique_ptr<MText> PageTextElement(std::size_t child) const;
+  // The form's text child as this page shows it, made for the moment; null when it is no text.
+  // formText: its index among the form texts, when the caller knows it.
+  static constexpr std::size_t kCountFormTexts = static_cast<std::size_t>(-1);
+  std::unique_ptr<MText> PageTextElement(std::size_t child, std::size_t formText = kCountFormTexts) const;
   // The index in texts_ of the first form text named exactly name; -1 when there is none.
   int TextIndex(std::string_view name) const;
   void Invalidate(const MEntry& entry, const MGridPoint& point) const;
 
-  const MForm* form_;
+  MForm* form_;
   int number_;
   int entryCount_ = 0;
   std::vector<MEntry> entries_;   // one per grid point, in reading order

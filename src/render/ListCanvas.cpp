@@ -199,25 +199,26 @@ void DrawListItem(const MBlockInstance& block, MListCanvas& canvas, const QRect&
     return;
   }
 
-  // The listed elements, each on the line of its place in the thumbnail list, drawn from the block
-  // as an element tree made for the card.
-  const std::unique_ptr<MBlock> tree = block.Materialize();
-  for (const auto& child : tree->Children) {
-    const int d = IndexOfName(tree->ThumbnailElements, child->Name);
+  // The listed elements, each on the line of its place in the thumbnail list, read from the block.
+  const MBlock& blockClass = block.Class();
+  std::string scratch;
+  for (std::size_t i = 0; i < blockClass.Children.size(); ++i) {
+    const MControl& child = *blockClass.Children[i];
+    const int d = IndexOfName(blockClass.ThumbnailElements, child.Name);
     if (d < 0) continue;
     const int top = card.y() + kLineHeight * d;
     const QRect line(card.x(), top, card.width(), kLineHeight);
-    if (const MText* text = As<MText>(child.get())) {
-      canvas.DrawTextIn(line, text->GetText(), taCenter);
-    } else if (const MBarcode* barcode = As<MBarcode>(child.get())) {
-      canvas.DrawTextIn(line, barcode->Value, taCenter);  // the code only: no bars in the panes
-    } else if (MImage* image = As<MImage>(child.get())) {
+    if (child.IsText()) {
+      canvas.DrawTextIn(line, block.TextView(i, scratch), taCenter);
+    } else if (child.Kind() == MKind::Barcode) {
+      canvas.DrawTextIn(line, block.StoredValue(i), taCenter);  // the code only: no bars in the panes
+    } else if (child.Kind() == MKind::Image) {
       const QRect box(
           QPoint(card.x() + kImageInset, top + kImageInset),
           QPoint(card.x() + card.width() - kImageInset - 1, card.y() + card.height() - kImageInset - 1));
       if (box.isEmpty()) continue;
-      if (const QImage* picture = LoadImage(*image))
-        canvas.DrawImageFit(box, *picture, image->ImageHeight, image->ImageWidth);
+      if (const QImage* picture = LoadImageFile(block.ImageFileName(i)))
+        canvas.DrawImageFit(box, *picture, picture->height(), picture->width());
       else
         p->fillRect(box, ColorFromRef(kMissingImage));
     }
