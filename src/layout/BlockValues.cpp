@@ -35,6 +35,11 @@ std::unique_ptr<MBlockInstance> MBlock::NewInstance() const {
   return std::make_unique<MBlockInstance>(*this);
 }
 
+MBlock& MBlock::DrawTree() const {
+  if (drawTree_ == nullptr || drawTree_->Children.size() != Children.size()) drawTree_ = Clone();
+  return *drawTree_;
+}
+
 MBlock::ValueSlot MBlock::FindValueSlot(std::string_view key) const {
   const std::size_t dot = key.find('.');
   const std::string_view name = key.substr(0, dot);

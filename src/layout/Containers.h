@@ -77,6 +77,11 @@ class MBlock : public MContainer {
   };
   ValueSlot FindValueSlot(std::string_view key) const;
 
+  // The tree the blocks of this class draw through, each putting its values into it
+  // (MBlockInstance::MaterializeInto): made on the first draw, kept with the class, made again when
+  // the class has other children than it had then.
+  MBlock& DrawTree() const;
+
   std::string FaceElement;
   std::vector<std::string> ThumbnailElements;
   std::vector<std::string> KeyElements;
@@ -84,4 +89,7 @@ class MBlock : public MContainer {
 
  protected:
   std::unique_ptr<MControl> NewSame() const override { return std::make_unique<MBlock>(); }
+
+ private:
+  mutable std::unique_ptr<MBlock> drawTree_;
 };

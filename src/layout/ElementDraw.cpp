@@ -230,15 +230,8 @@ void MPage::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) const 
     }
   }
   // Every point: its entry, or its mark when empty. The entries draw even when the form is hidden.
-  // The blocks of a class draw through one tree made for this draw: each puts its values into it,
-  // and the tree stands where the block does, its class's geometry moved by the point.
-  std::vector<std::pair<const MBlock*, std::unique_ptr<MBlock>>> trees;
-  const auto treeOf = [&trees](const MBlockInstance& block) -> MBlock& {
-    for (const auto& [blockClass, tree] : trees) {
-      if (blockClass == &block.Class()) return *tree;
-    }
-    return *trees.emplace_back(&block.Class(), block.Materialize()).second;
-  };
+  // The blocks of a class draw through its one tree: each puts its values into it, and the tree
+  // stands where the block does, its class's geometry moved by the point.
   const MRect area = clip ? canvas.GetClipRectUnits() : MRect{};
   std::size_t index = 0;
   for (const MGridRow& row : form_->Grid.Rows) {
@@ -251,7 +244,7 @@ void MPage::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) const 
         const MBlock& cls = block->Class();
         if (!cls.Visible) continue;
         if (clip && !cls.Bounds.Moved(point->X1, point->Y1).Meets(area)) continue;
-        MBlock& tree = treeOf(*block);
+        MBlock& tree = cls.DrawTree();
         block->MaterializeInto(tree);
         StandOn(tree, cls, *point);
         tree.Draw(canvas, variant, clip);
