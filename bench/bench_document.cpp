@@ -105,17 +105,13 @@ void Counts(benchmark::State& state) {
   state.counters["unplaced"] = gUnmapDB->Count();
 }
 
-// The first open of the process: every page of memory is new to it.
-void BM_OpenDocumentFirst(benchmark::State& state) {
-  const std::string path = Files().Large();
+// Opens the document, as the first open of the process (every page of memory new to it) or again.
+void OpenFirst(benchmark::State& state, const std::string& path) {
   for (auto _ : state) OpenDocument(path);
   Counts(state);
   state.counters["maxrss_MB"] = PeakMegabytes();
 }
-BENCHMARK(BM_OpenDocumentFirst)->Unit(benchmark::kMillisecond)->Iterations(1);
-
-void BM_OpenDocument(benchmark::State& state) {
-  const std::string path = Files().Large();
+void OpenAgain(benchmark::State& state, const std::string& path) {
   for (auto _ : state) {
     state.PauseTiming();
     ResetDocument();  // releasing the last document is not part of opening this one
@@ -125,6 +121,11 @@ void BM_OpenDocument(benchmark::State& state) {
   Counts(state);
   state.counters["maxrss_MB"] = PeakMegabytes();
 }
+
+void BM_OpenDocumentFirst(benchmark::State& state) { OpenFirst(state, Files().Large()); }
+BENCHMARK(BM_OpenDocumentFirst)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_OpenDocument(benchmark::State& state) { OpenAgain(state, Files().Large()); }
 BENCHMARK(BM_OpenDocument)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 void BM_SaveDocument(benchmark::State& state) {
@@ -222,24 +223,10 @@ BENCHMARK(BM_Search)->Unit(benchmark::kMillisecond);
 
 // The shelf labels of 100,000 + 10,000 blocks and of 1,000,000 + 100,000, first opened by the
 // process (for the peak, run alone), and opened again.
-void BM_OpenLabelsFirst(benchmark::State& state) {
-  const std::string path = Files().Labels(state);
-  for (auto _ : state) OpenDocument(path);
-  Counts(state);
-  state.counters["maxrss_MB"] = PeakMegabytes();
-}
+void BM_OpenLabelsFirst(benchmark::State& state) { OpenFirst(state, Files().Labels(state)); }
 BENCHMARK(BM_OpenLabelsFirst)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(1);
 
-void BM_OpenLabels(benchmark::State& state) {
-  const std::string path = Files().Labels(state);
-  for (auto _ : state) {
-    state.PauseTiming();
-    ResetDocument();  // releasing the last document is not part of opening this one
-    state.ResumeTiming();
-    OpenDocument(path);
-  }
-  Counts(state);
-}
+void BM_OpenLabels(benchmark::State& state) { OpenAgain(state, Files().Labels(state)); }
 BENCHMARK(BM_OpenLabels)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond)->Iterations(3);
 
 // Open and save under another name; the bytes are the file's.
