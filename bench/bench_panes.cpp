@@ -22,6 +22,7 @@
 #include "data/ListDB.h"
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"
+#include "layout/BlockInstance.h"
 #include "layout/Containers.h"
 #include "layout/Shapes.h"
 #include "render/CanvasHost.h"
@@ -65,12 +66,8 @@ class Workspace {
       if (!photo.save(QString::fromStdString(path), "JPG")) photo.save(QString::fromStdString(path), "PNG");
       photos_.push_back(path);
     }
-    for (int i = 0; i < gUnmapDB->Count(); ++i) {
-      if (const MImage* image = As<MImage>(gUnmapDB->Entries()[i]->FindChild("photo")))
-        generated_.push_back(image->FileName);
-      else
-        generated_.emplace_back();
-    }
+    for (int i = 0; i < gUnmapDB->Count(); ++i)
+      generated_.push_back(gUnmapDB->Entries()[i]->GetElementValue("photo"));
     back_ = MakeThumbBack();
     gUnmapCanvas->SetHost(&host_);
     gUnmapCanvas->SetThumbBack(&back_);
@@ -84,10 +81,8 @@ class Workspace {
   // Points every block at the generated (missing) pictures or at the real ones.
   void UsePhotos(bool photos) {
     const auto& entries = gUnmapDB->Entries();
-    for (std::size_t i = 0; i < entries.size(); ++i) {
-      if (MImage* image = As<MImage>(entries[i]->FindChild("photo")))
-        image->FileName = photos ? photos_[i % kPhotos] : generated_[i];
-    }
+    for (std::size_t i = 0; i < entries.size(); ++i)
+      entries[i]->SetElementValue("photo", photos ? photos_[i % kPhotos] : generated_[i]);
   }
 
  private:

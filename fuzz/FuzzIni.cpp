@@ -17,7 +17,7 @@ namespace {
 
 // What the reading rules promise of every kept line.
 void CheckSection(const base::IniText& ini, std::string_view section) {
-  for (const std::string& line : ini.Lines(section)) {
+  for (const std::string& line : ini.LineTexts(section)) {
     FUZZ_CHECK(!line.empty() && line.front() != ';');
     FUZZ_CHECK(base::Trim(line).size() == line.size());
     const std::size_t eq = base::FindBytes(line, "=");
@@ -26,7 +26,7 @@ void CheckSection(const base::IniText& ini, std::string_view section) {
       FUZZ_CHECK(eq == 0 || static_cast<unsigned char>(line[eq - 1]) > 0x20 ||
                  base::IsTrailByteAt(line, eq - 1));
       // The kept line is what a second reading keeps: reading is a fixed point.
-      FUZZ_CHECK(base::IniText("[s]\n" + line).Lines("s") == std::vector<std::string>{line});
+      FUZZ_CHECK(base::IniText("[s]\n" + line).LineTexts("s") == std::vector<std::string>{line});
       FUZZ_CHECK(eq + 1 == line.size() || static_cast<unsigned char>(line[eq + 1]) > 0x20);
     }
   }

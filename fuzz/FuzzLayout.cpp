@@ -7,12 +7,14 @@
 #include <vector>
 
 #include "FuzzSupport.h"
+#include "layout/BlockInstance.h"
 #include "layout/Containers.h"
 #include "layout/Controls.h"
 #include "layout/Form.h"
 #include "layout/Grid.h"
 #include "layout/Layout.h"
 #include "layout/LoadLayout.h"
+#include "layout/Page.h"
 #include "layout/Scanner.h"
 #include "layout/Specials.h"
 
@@ -50,13 +52,18 @@ void CheckBlockValues(const MBlock& blockClass) {
     fields.push_back(child->Name + ".visible");
   }
   std::vector<std::string> saved;
-  blockClass.SaveValues(saved, &fields);
+  blockClass.NewInstance()->SaveValues(saved, &fields);
   FUZZ_CHECK(saved.size() == fields.size());
-  std::unique_ptr<MBlock> copy = blockClass.Clone();
+  std::unique_ptr<MBlockInstance> copy = blockClass.NewInstance();
   copy->LoadValues(saved, &fields);
   std::vector<std::string> again;
   copy->SaveValues(again, &fields);
   FUZZ_CHECK(again == saved);
+  // A block loaded in bulk holds the same, and so does the tree it draws as.
+  std::vector<std::string> bulk;
+  MBlockInstance::Loader(blockClass, &fields).Load(saved)->SaveValues(bulk, &fields);
+  FUZZ_CHECK(bulk == saved);
+  FUZZ_CHECK(copy->Materialize()->Children.size() == blockClass.Children.size());
   (void)copy->FaceText();
   (void)copy->MatchesSearch("a");
   (void)copy->MatchesKeys(saved);
@@ -66,34 +73,30 @@ void CheckBlockValues(const MBlock& blockClass) {
 // the pages of a document are laid out, until everything has found a point or no page takes more.
 void CheckFlow(const MLayout& layout) {
   MEntryQueue queue;
-  for (std::size_t i = 0; i < layout.Blocks.size() && i < 16; ++i) queue.push_back(layout.Blocks[i]->Clone());
-  queue.push_back(std::make_unique<MSpace>());
-  queue.push_back(std::make_unique<MNewLine>());
-  queue.push_back(std::make_unique<MNewPage>());
-  queue.push_back(std::make_unique<MSpace>());
-  queue.push_back(std::make_unique<MEOD>());
+  for (std::size_t i = 0; i < layout.Blocks.size() && i < 16; ++i)
+    queue.push_back(layout.Blocks[i]->NewInstance());
+  for (const MKind kind : {MKind::Space, MKind::NewLine, MKind::NewPage, MKind::Space, MKind::EndOfData})
+    queue.push_back(MEntry::Special(kind));
   const std::size_t entries = queue.size();
 
-  std::vector<std::unique_ptr<MForm>> pages;
+  MForm& form = *layout.Forms.front();
+  std::vector<std::unique_ptr<MPage>> pages;
   for (int page = 0; page < 8 && !queue.empty(); ++page) {
-    std::unique_ptr<MForm> form = layout.NewPageForm();
-    FUZZ_CHECK(form != nullptr);
+    auto onPage = std::make_unique<MPage>(form, page + 1);
     int row = 1, position = 1, remaining = -1;
     const std::size_t before = queue.size();
-    const bool done = form->Grid.FlowPage(row, position, remaining, queue);
+    const bool done = onPage->FlowPage(row, position, remaining, queue);
     FUZZ_CHECK(done == queue.empty());
-    pages.push_back(std::move(form));
+    pages.push_back(std::move(onPage));
     if (queue.size() == before) break;  // this page takes nothing: no other page will either
   }
   // Nothing is lost or duplicated on the way.
   std::size_t placed = 0;
   for (const auto& page : pages) {
-    for (const MGridRow& row : page->Grid.Rows) {
-      for (const auto& point : row) placed += point->IsOccupied();
-    }
+    placed += static_cast<std::size_t>(page->EntryCount());
     int row = 0, position = 0;
-    page->Grid.FindCursorPosition(page->Width / 2, page->Height / 2, row, position);
-    (void)page->FindEditableText(page->Width / 3, page->Height / 3);
+    page->FindCursorPosition(form.Width / 2, form.Height / 2, row, position);
+    (void)page->FindEditableText(form.Width / 3, form.Height / 3);
   }
   FUZZ_CHECK(placed + queue.size() == entries);
 }
@@ -114,13 +117,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   for (const auto& form : layout.Forms) {
-    std::unique_ptr<MForm> page = form->Clone();
-    FUZZ_CHECK(page->Children.size() == form->Children.size());
-    FUZZ_CHECK(page->Grid.RowCount() == form->Grid.RowCount());
-    page->Translate(1.5, -2.5);
-    page->CopyFormTexts(*form);
+    std::unique_ptr<MForm> copy = form->Clone();
+    FUZZ_CHECK(copy->Children.size() == form->Children.size());
+    FUZZ_CHECK(copy->Grid.RowCount() == form->Grid.RowCount());
+    copy->Translate(1.5, -2.5);
+    MPage first(*form, 1), second(*form, 2);
+    second.CopyFormTexts(first);
+    for (const auto& child : form->Children) second.SetFormText(child->Name, "a\r\nb", true);
     std::vector<std::string> lines;
-    page->WriteFormData(1, lines);
+    second.WriteFormData(2, lines);
   }
   for (const auto& block : layout.Blocks) {
     CheckBlockValues(*block);

@@ -42,8 +42,8 @@ void CheckSameRows(const MMapFile& a, const MMapFile& b) {
   FUZZ_CHECK(a.TrashData() == b.TrashData());
 }
 
-std::set<const MBlock*> BlocksOf(const MListDB& list) {
-  std::set<const MBlock*> blocks;
+std::set<const MBlockInstance*> BlocksOf(const MListDB& list) {
+  std::set<const MBlockInstance*> blocks;
   for (const auto& block : list.Entries()) blocks.insert(block.get());
   return blocks;
 }
@@ -120,14 +120,14 @@ void CheckDocument(const fuzz::ScratchFolder& scratch, const std::string& path,
   gMapDB->CopyEntry(clipboard);
   std::string copied;
   if (clipboard.GetData(kMapBlockFormat, copied) && gMapDB->Current()->IsBlock()) {
-    const std::set<const MBlock*> before = BlocksOf(*gUnmapDB);
+    const std::set<const MBlockInstance*> before = BlocksOf(*gUnmapDB);
     gUnmapDB->PasteEntry(clipboard);
-    const MBlock* added = nullptr;
+    const MBlockInstance* added = nullptr;
     for (const auto& block : gUnmapDB->Entries()) {
       if (before.count(block.get()) == 0) added = block.get();
     }
     FUZZ_CHECK(added != nullptr);
-    FUZZ_CHECK(base::EncodeCommaText(gUnmapDB->EntryRow(*added)) == copied);
+    FUZZ_CHECK(base::EncodeCommaText(gUnmapDB->BlockRow(*added)) == copied);
   }
   SaveAndReopen(scratch, "mapped");
 }

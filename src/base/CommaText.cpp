@@ -81,9 +81,8 @@ std::size_t ReadQuoted(std::string_view text, std::size_t i, std::string& item) 
   }
 }
 
-}  // namespace
-
-void AppendCommaText(const std::vector<std::string>& row, std::string& out) {
+template <class Row>
+void AppendRow(const Row& row, std::string& out) {
   if (row.size() == 1 && row[0].empty()) {
     out += "\"\"";
     return;
@@ -98,6 +97,11 @@ void AppendCommaText(const std::vector<std::string>& row, std::string& out) {
   }
 }
 
+}  // namespace
+
+void AppendCommaText(const std::vector<std::string>& row, std::string& out) { AppendRow(row, out); }
+void AppendCommaText(const std::vector<std::string_view>& row, std::string& out) { AppendRow(row, out); }
+
 std::string EncodeCommaText(const std::vector<std::string>& row) {
   std::string out;
   AppendCommaText(row, out);
@@ -105,31 +109,36 @@ std::string EncodeCommaText(const std::vector<std::string>& row) {
 }
 
 void DecodeCommaText(std::string_view text, std::vector<std::string>& row) {
-  row.clear();
   if (const void* zero = std::memchr(text.data(), '\0', text.size())) {
     text = text.substr(0, static_cast<std::size_t>(static_cast<const char*>(zero) - text.data()));
   }
-  // Commas bound the number of items (quoted commas only make it larger): one allocation per row.
-  row.reserve(static_cast<std::size_t>(std::count(text.begin(), text.end(), ',')) + 1);
+  // The row's strings are reused: a reader that decodes row after row into one row allocates only
+  // for items longer than any before.
+  std::size_t count = 0;
+  const auto next = [&row, &count]() -> std::string& {
+    if (count == row.size()) row.emplace_back();
+    std::string& item = row[count++];
+    item.clear();
+    return item;
+  };
   const std::size_t n = text.size();
   std::size_t i = SkipBlanks(text, 0);
   while (i < n) {
     if (text[i] == kQuote) {
-      std::string item;
-      i = ReadQuoted(text, i, item);
-      row.push_back(std::move(item));
+      i = ReadQuoted(text, i, next());
     } else {
       std::size_t j = i;
       while (j < n && !IsBlank(static_cast<unsigned char>(text[j])) && text[j] != ',') ++j;
-      row.emplace_back(text.substr(i, j - i));
+      next().assign(text.substr(i, j - i));
       i = j;
     }
     i = SkipBlanks(text, i);
     if (i < n && text[i] == ',') {
-      if (i + 1 == n) row.emplace_back();
+      if (i + 1 == n) next();
       i = SkipBlanks(text, i + 1);
     }
   }
+  row.resize(count);
 }
 
 std::vector<std::string> DecodeCommaText(std::string_view text) {

@@ -30,6 +30,7 @@ namespace base {
 
 // The comma text of row, appended to out.
 void AppendCommaText(const std::vector<std::string>& row, std::string& out);
+void AppendCommaText(const std::vector<std::string_view>& row, std::string& out);
 std::string EncodeCommaText(const std::vector<std::string>& row);
 
 // The items of text; row is cleared first. Any text gives a row: an empty text none, an unclosed

@@ -25,36 +25,89 @@ MBaseDB::~MBaseDB() = default;
 
 void MBaseDB::Clear() { modified_ = false; }
 
+void MBaseDB::SaveTo(MMapFile::Rows& rows) const {
+  ForEachRow([&rows](const MRowView& row) { rows.emplace_back(row.begin(), row.end()); });
+}
+
+void MBaseDB::WriteRows(std::string& out) const {
+  ForEachRow([&out](const MRowView& row) {
+    base::AppendCommaText(row, out);
+    out += "\r\n";
+  });
+}
+
 MUndoHistory* MBaseDB::Recorder() const {
   return history_ != nullptr && history_->Recording() ? history_ : nullptr;
 }
 
-void MBaseDB::Discard(std::unique_ptr<MControl> entry) const {
+void MBaseDB::Discard(MEntry entry) const {
   if (MUndoHistory* history = Recorder()) history->Release(std::move(entry));
 }
 
-MMapFile::Row MBaseDB::EntryRow(const MControl& entry) const {
-  MMapFile::Row row;
-  if (const MBlock* block = As<MBlock>(&entry)) {
-    block->SaveValues(row, mapFile_.FindBlockFields(block->Name));
-  } else {
-    row.push_back(entry.Name);
-  }
-  return row;
+const MRowView& MBaseDB::RowMaker::Special(MKind kind) {
+  row_.assign(1, SpecialName(kind));
+  return row_;
 }
 
-std::unique_ptr<MBlock> MBaseDB::NewBlock(std::string_view className, const MMapFile::Row& row) const {
+const MRowView& MBaseDB::RowMaker::Block(const MBlockInstance& block) {
+  const MBlock& blockClass = block.Class();
+  if (class_ != &blockClass) {
+    // Blocks of a class mostly come in runs: its keys are looked up when the class changes.
+    class_ = &blockClass;
+    slots_.clear();
+    if (const MMapFile::Row* fields = mapFile_.FindBlockFields(blockClass.Name)) {
+      for (std::size_t i = 1; i < fields->size(); ++i)
+        slots_.push_back(blockClass.FindValueSlot((*fields)[i]));
+    }
+    // The slots view the keys of the block-field row, which stays as it is while rows are made.
+    scratch_.resize(std::max(scratch_.size(), slots_.size()));
+  }
+  row_.clear();
+  row_.push_back(blockClass.Name);
+  for (std::size_t i = 0; i < slots_.size(); ++i) row_.push_back(block.SavedValue(slots_[i], scratch_[i]));
+  return row_;
+}
+
+MMapFile::Row MBaseDB::EntryRow(const MEntry& entry) const {
+  if (const MBlockInstance* block = entry.Block()) return BlockRow(*block);
+  return {std::string(entry.Name())};
+}
+
+MMapFile::Row MBaseDB::BlockRow(const MBlockInstance& block) const {
+  RowMaker maker(mapFile_);
+  const MRowView& row = maker.Block(block);
+  return MMapFile::Row(row.begin(), row.end());
+}
+
+std::unique_ptr<MBlockInstance> MBaseDB::NewBlock(std::string_view className,
+                                                  const MMapFile::Row& row) const {
   const MBlock* blockClass = layout_.FindBlock(className);
   if (blockClass == nullptr) return nullptr;
-  std::unique_ptr<MBlock> block = blockClass->Clone();
+  std::unique_ptr<MBlockInstance> block = blockClass->NewInstance();
   block->LoadValues(row, mapFile_.FindBlockFields(className));
   return block;
 }
 
+std::unique_ptr<MBlockInstance> MBaseDB::BlockLoaders::Load(std::string_view className,
+                                                            const MMapFile::Row& row) {
+  if (last_ >= known_.size() || known_[last_].name != className) {
+    last_ = 0;
+    while (last_ < known_.size() && known_[last_].name != className) ++last_;
+    if (last_ == known_.size()) {
+      Known& added = known_.emplace_back(Known{std::string(className), nullptr});
+      if (const MBlock* blockClass = layout_.FindBlock(className))
+        added.loader =
+            std::make_unique<MBlockInstance::Loader>(*blockClass, mapFile_.FindBlockFields(className));
+    }
+  }
+  const MBlockInstance::Loader* loader = known_[last_].loader.get();
+  return loader != nullptr ? loader->Load(row) : nullptr;
+}
+
 void MBaseDB::CopyEntry(MClipboard& clipboard) const {
-  const MControl* entry = Current();
-  if (entry == nullptr || IsEndOfData(entry)) return;
-  const std::string text = base::EncodeCommaText(EntryRow(*entry));
+  MMapFile::Row row;
+  if (!CurrentRow(row)) return;
+  const std::string text = base::EncodeCommaText(row);
   if (text.empty()) return;
   clipboard.SetData(kMapBlockFormat, text);
 }

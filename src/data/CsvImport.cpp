@@ -13,6 +13,8 @@
 #include "data/MapDB.h"
 #include "data/MapGlobal.h"
 #include "data/MapIni.h"
+#include "layout/BlockInstance.h"
+#include "layout/ComputedText.h"
 #include "layout/Containers.h"
 #include "layout/Layout.h"
 #include "layout/Shapes.h"
@@ -171,7 +173,7 @@ void MatchCsvColumns(MCsvImport& import) {
   }
 }
 
-std::vector<std::unique_ptr<MBlock>> BuildCsvBlocks(const MLayout& layout, const MCsvImport& import) {
+std::vector<std::unique_ptr<MBlockInstance>> BuildCsvBlocks(const MLayout& layout, const MCsvImport& import) {
   const MBlock* blockClass = layout.FindBlock(import.ClassName);
   if (blockClass == nullptr) {
     throw base::Error(base::Utf8ToSjis("ブロッククラス \"") + import.ClassName +
@@ -179,11 +181,11 @@ std::vector<std::unique_ptr<MBlock>> BuildCsvBlocks(const MLayout& layout, const
   }
   if (std::none_of(import.Columns.begin(), import.Columns.end(), [](int f) { return f >= 0; }))
     throw CsvError("どの列もブロックの項目に割り当てられていません。");
-  std::vector<std::unique_ptr<MBlock>> blocks;
+  std::vector<std::unique_ptr<MBlockInstance>> blocks;
   blocks.reserve(import.RecordCount());
   for (std::size_t r = import.FirstRecord(); r < import.Table.Rows.size(); ++r) {
     const std::vector<std::string>& record = import.Table.Rows[r];
-    std::unique_ptr<MBlock> block = blockClass->Clone();
+    std::unique_ptr<MBlockInstance> block = blockClass->NewInstance();
     for (std::size_t c = 0; c < record.size() && c < import.Columns.size(); ++c) {
       const int f = import.Columns[c];
       if (f < 0) continue;
@@ -253,16 +255,17 @@ class CsvExporter {
     writer_.EndRecord();
   }
 
-  void Write(const MBlock& block, std::string_view page, std::string_view row, std::string_view column) {
+  void Write(const MBlockInstance& block, std::string_view page, std::string_view row,
+             std::string_view column) {
     writer_.Field(page);
     writer_.Field(row);
     writer_.Field(column);
-    writer_.Field(block.Name);
+    writer_.Field(block.Name());
     // Blocks of a class mostly come in runs.
-    if (columns_ == nullptr || block.Name != lastClass_) {
-      const auto found = classes_.find(block.Name);
+    if (columns_ == nullptr || block.Name() != lastClass_) {
+      const auto found = classes_.find(block.Name());
       columns_ = found == classes_.end() ? nullptr : &found->second;
-      lastClass_ = block.Name;
+      lastClass_ = block.Name();
     }
     for (std::size_t at = 4; at < header_.size(); ++at)
       writer_.Field(columns_ == nullptr ? std::string_view() : Value(block, (*columns_)[at - 4]));
@@ -273,7 +276,7 @@ class CsvExporter {
 
  private:
   // The value as a cell holds it: the data file's "<br>" and a text's line breaks as "\n".
-  std::string_view Value(const MBlock& block, const MBlock::ValueSlot& slot) {
+  std::string_view Value(const MBlockInstance& block, const MBlock::ValueSlot& slot) {
     bool lines = false;
     const std::string_view text = block.ValueAt(slot, owned_, &lines);
     if (std::none_of(text.begin(), text.end(), [](char c) { return c == '\r' || c == '<'; })) return text;
@@ -314,10 +317,12 @@ std::string CsvExportBytes(const MLayout& layout, const MMapFile& mapFile, const
     return std::string_view(number[slot], static_cast<std::size_t>(end - number[slot]));
   };
   for (int p = 1; p <= pages.PageCount(); ++p) {
-    const MGrid& grid = pages.GetPage(p - 1)->Grid;
-    for (int r = 1; r <= grid.RowCount(); ++r) {
-      for (int c = 1; c <= grid.PointCount(r); ++c) {
-        if (const MBlock* block = As<MBlock>(grid.BlockAt(r, c)))
+    const MPage& page = *pages.GetPage(p - 1);
+    const MPageScope scope(p);
+    for (int r = 1; r <= page.RowCount(); ++r) {
+      for (int c = 1; c <= page.PointCount(r); ++c) {
+        const MEntry* entry = page.EntryAt(r, c);
+        if (const MBlockInstance* block = entry != nullptr ? entry->Block() : nullptr)
           exporter.Write(*block, text(0, p), text(1, r), text(2, c));
       }
     }

@@ -21,6 +21,7 @@
 #include "data/MapFile.h"
 
 class MBlock;
+class MBlockInstance;
 class MLayout;
 class MListDB;
 class MMapDB;
@@ -76,7 +77,7 @@ void MatchCsvColumns(MCsvImport& import);
 
 // New blocks of the class with the values of the records. Raises base::Error when the class is gone
 // or no column feeds a field.
-std::vector<std::unique_ptr<MBlock>> BuildCsvBlocks(const MLayout& layout, const MCsvImport& import);
+std::vector<std::unique_ptr<MBlockInstance>> BuildCsvBlocks(const MLayout& layout, const MCsvImport& import);
 // The block-field row that saving needs for the import: the document's row for the class (or a new
 // one) extended by the fields the columns feed. Equal to *current when nothing is lacking.
 MMapFile::Row CsvBlockFieldRow(const MCsvImport& import, const MMapFile::Row* current);

@@ -25,19 +25,6 @@ std::string_view TypeName(const MMapFile::Row& row) {
   return row.empty() ? std::string_view() : std::string_view(row.front());
 }
 
-// The rows of a list, each released once its block is built.
-void AddListRows(MListDB& db, MMapFile::Rows& rows) {
-  const auto total = static_cast<std::int64_t>(rows.size());
-  std::int64_t done = 0;
-  for (MMapFile::Row& row : rows) {
-    db.AddFromData(TypeName(row), row, false);
-    MMapFile::Row().swap(row);
-    if (++done % 256 == 0) base::ReportProgressOrCancel(done, total);
-  }
-  MMapFile::Rows().swap(rows);
-  base::ReportProgressOrCancel(total, total);
-}
-
 // The pages need a first row with a point: that is where the end of the data starts.
 void CheckPageForm(const MLayout& layout, const std::string& layoutPath) {
   if (!layout.HasForms()) {
@@ -53,7 +40,7 @@ void CheckPageForm(const MLayout& layout, const std::string& layoutPath) {
 
 // One entry of the same-position plan: a special entry, a look-up by key, or a blank.
 struct PlanItem {
-  std::unique_ptr<MControl> special;
+  MEntry special;
   int query = -1;
 };
 
@@ -67,8 +54,8 @@ int FieldPosition(const MMapFile::Row& fields, std::string_view name) {
 
 // Moves the blocks that the pages refused to the end of the unplaced list; returns their number.
 int MoveRefusedToUnplaced() {
-  std::vector<std::unique_ptr<MBlock>> refused = gMapDB->TakeRefused();
-  for (std::unique_ptr<MBlock>& block : refused) gUnmapDB->Add(std::move(block));
+  std::vector<std::unique_ptr<MBlockInstance>> refused = gMapDB->TakeRefused();
+  for (std::unique_ptr<MBlockInstance>& block : refused) gUnmapDB->Add(std::move(block));
   return static_cast<int>(refused.size());
 }
 
@@ -142,11 +129,12 @@ void ClearModified() {
 
 MCommandReport ResetDocument() {
   MCommandScope command(MCommandScope::kNotRecorded);
-  gLayout->Clear();
+  // The blocks and pages first: they share the layout's classes and form.
+  if (gUndo != nullptr) gUndo->Clear();
   gMapDB->Clear();
   gUnmapDB->Clear();
   gTrashDB->Clear();
-  if (gUndo != nullptr) gUndo->Clear();
+  gLayout->Clear();
   return command.Done(dlAll);
 }
 
@@ -191,23 +179,25 @@ MCommandReport OpenDocumentContent(std::string_view path, const std::string* rec
     CheckPageForm(*gLayout, layoutPath);
 
     // The rows of the three lists move one progress bar; a cancel raises base::Cancelled.
-    const std::int64_t mapRows = std::ssize(gMapFile->MapData());
-    const std::int64_t unmapRows = std::ssize(gMapFile->UnmapData());
-    const std::int64_t rows = mapRows + unmapRows + std::ssize(gMapFile->TrashData());
+    using Data = MMapFile::Data;
+    const auto mapRows = static_cast<std::int64_t>(gMapFile->RowCount(Data::Map));
+    const auto unmapRows = static_cast<std::int64_t>(gMapFile->RowCount(Data::Unmap));
+    const std::int64_t rows =
+        mapRows + unmapRows + static_cast<std::int64_t>(gMapFile->RowCount(Data::Trash));
     gMapDB->CreateFirstPage();
     {
       const base::ProgressPart part(0, mapRows, rows);
-      gMapDB->AddRows(std::move(gMapFile->MapData()));
+      gMapDB->AddRows(*gMapFile, Data::Map);
     }
     gMapDB->CursorFirst();
     gMapDB->ApplyFormDataLines(gMapFile->FormData());
     {
       const base::ProgressPart part(mapRows, unmapRows, rows);
-      AddListRows(*gUnmapDB, gMapFile->UnmapData());
+      gUnmapDB->AddRows(*gMapFile, Data::Unmap);
     }
     {
       const base::ProgressPart part(mapRows + unmapRows, rows - mapRows - unmapRows, rows);
-      AddListRows(*gTrashDB, gMapFile->TrashData());
+      gTrashDB->AddRows(*gMapFile, Data::Trash);
     }
     gMapFile->ClearData();
     if (gUndo != nullptr) gUndo->Clear();
@@ -293,26 +283,24 @@ MCommandReport OpenRecoveredUntitled(const std::string& bytes) {
   return report;
 }
 
-void FillDocumentRows() {
-  gMapFile->ClearData();
-  gMapDB->WriteFormData(gMapFile->FormData());
-  for (MMapFile::Row& fields : gMapFile->EditBlockFields()) {
-    if (!fields.empty()) gLayout->AddEditableNames(fields.front(), fields);
-  }
-  gMapDB->SaveTo(gMapFile->MapData());
-  gUnmapDB->SaveTo(gMapFile->UnmapData());
-  gTrashDB->SaveTo(gMapFile->TrashData());
-}
-
 namespace {
 
-// The document's rows as a file that names its layout layoutName; the document keeps its own name.
+// The document as the bytes of a file that names its layout layoutName (the document keeps its own
+// name): the form data and the block-field rows of gMapFile, each block-field row extended by the
+// editable texts of its class that it lacks, and the entries of the three databases written straight
+// into the text.
 std::string DocumentText(const std::string& layoutName) {
   const std::string own = gMapFile->LayoutName();
   gMapFile->SetLayoutName(layoutName);
   try {
-    FillDocumentRows();
-    std::string bytes = gMapFile->FileText();
+    gMapFile->ClearData();
+    gMapDB->WriteFormData(gMapFile->FormData());
+    for (MMapFile::Row& fields : gMapFile->EditBlockFields()) {
+      if (!fields.empty()) gLayout->AddEditableNames(fields.front(), fields);
+    }
+    std::string bytes = gMapFile->FileText([](std::string& out) { gMapDB->WriteRows(out); },
+                                           [](std::string& out) { gUnmapDB->WriteRows(out); },
+                                           [](std::string& out) { gTrashDB->WriteRows(out); });
     gMapFile->ClearData();
     gMapFile->SetLayoutName(own);
     return bytes;
@@ -415,7 +403,7 @@ MCommandReport SameMapping(std::string_view referencePath) {
       const std::string_view typeName = TypeName(row);
       PlanItem& item = plan.emplace_back();
       item.special = NewSpecialEntry(typeName);
-      if (item.special != nullptr) continue;
+      if (item.special) continue;
       const MBlock* blockClass = gLayout->FindBlock(typeName);
       if (blockClass == nullptr || blockClass->KeyElements.empty()) continue;
       const MMapFile::Row* fields = reference.FindBlockFields(typeName);
@@ -441,16 +429,16 @@ MCommandReport SameMapping(std::string_view referencePath) {
   MEntryList placed = gMapDB->RemoveAll();
   if (!placed.empty()) gUnmapDB->AddList(std::move(placed));
 
-  std::vector<std::unique_ptr<MBlock>> found = gUnmapDB->TakeByKeys(queries);
+  std::vector<std::unique_ptr<MBlockInstance>> found = gUnmapDB->TakeByKeys(queries);
   MEntryList entries;
   entries.reserve(plan.size());
   for (PlanItem& item : plan) {
-    if (item.special != nullptr) {
+    if (item.special) {
       entries.push_back(std::move(item.special));
     } else if (item.query >= 0 && found[static_cast<std::size_t>(item.query)] != nullptr) {
       entries.push_back(std::move(found[static_cast<std::size_t>(item.query)]));
     } else {
-      entries.push_back(std::make_unique<MSpace>());
+      entries.push_back(MEntry::Special(MKind::Space));
     }
   }
   gMapDB->AddList(std::move(entries));
@@ -463,15 +451,15 @@ MCommandReport InsertBlock(std::string_view className) {
   if (!HasDocument()) return command.None();
   const MBlock* blockClass = gLayout->FindBlock(className);
   if (blockClass == nullptr) return command.None();
-  gMapDB->Add(blockClass->Clone());
+  gMapDB->Add(blockClass->NewInstance());
   return command.Done(dlPages);
 }
 
 MCommandReport InsertSpecial(std::string_view typeName) {
   MCommandScope command;
   if (!HasDocument()) return command.None();
-  std::unique_ptr<MControl> entry = NewSpecialEntry(typeName);
-  if (entry == nullptr) return command.None();
+  MEntry entry = NewSpecialEntry(typeName);
+  if (!entry) return command.None();
   gMapDB->Add(std::move(entry));
   return command.Done(dlPages);
 }
@@ -488,37 +476,37 @@ MCommandReport MoveEntryToCursor(int row, int column) {
 MCommandReport DeleteAtCursor() {
   MCommandScope command;
   if (!HasDocument()) return command.None();
-  std::unique_ptr<MControl> entry = gMapDB->Remove();
-  if (entry == nullptr) return command.None();
-  if (!entry->IsBlock()) {
+  MEntry entry = gMapDB->Remove();
+  if (!entry) return command.None();
+  if (!entry.IsBlock()) {
     gUndo->Release(std::move(entry));  // a special entry is released; undo brings it back
     return command.Done(dlPages);
   }
-  gUnmapDB->InsertAtSelection(std::unique_ptr<MBlock>(static_cast<MBlock*>(entry.release())));
+  gUnmapDB->InsertAtSelection(entry.TakeBlock());
   return command.Done(dlPages | dlUnmap);
 }
 
 MCommandReport PlaceSelected(MPane pane) {
   MCommandScope command;
   if (!HasDocument()) return command.None();
-  std::unique_ptr<MControl> block = PaneList(pane).Remove();
-  if (block == nullptr) return command.None();
+  MEntry block = PaneList(pane).Remove();
+  if (!block) return command.None();
   gMapDB->Add(std::move(block));
   return command.Done(dlPages | PaneBit(pane));
 }
 
 MCommandReport TrashSelected() {
   MCommandScope command;
-  std::unique_ptr<MControl> entry = gUnmapDB->Remove();
-  if (entry == nullptr || !entry->IsBlock()) return command.None();
-  gTrashDB->InsertAtSelection(std::unique_ptr<MBlock>(static_cast<MBlock*>(entry.release())));
+  MEntry entry = gUnmapDB->Remove();
+  if (!entry.IsBlock()) return command.None();
+  gTrashDB->InsertAtSelection(entry.TakeBlock());
   return command.Done(dlUnmap | dlTrash);
 }
 
 MCommandReport DeleteSelectedForGood() {
   MCommandScope command;
-  std::unique_ptr<MControl> block = gTrashDB->Remove();
-  if (block == nullptr) return command.None();
+  MEntry block = gTrashDB->Remove();
+  if (!block) return command.None();
   gUndo->Release(std::move(block));  // gone for good, unless the deletion is undone
   return command.Done(dlTrash);
 }
@@ -546,13 +534,13 @@ MCommandReport SetPaneSearch(MPane pane, std::string_view text) {
   return command.Done(PaneBit(pane));
 }
 
-MCommandReport SetTextValue(MText& text, std::string_view value) {
+MCommandReport SetTextValue(const MPageText& text, std::string_view value) {
   MCommandScope command;
-  if (!HasDocument()) return command.None();
-  if (text.Kind() == MKind::FormText) {
-    gMapDB->SetFormText(gMapDB->CurrentPage(), text.Name, value);
+  if (!HasDocument() || !text) return command.None();
+  if (text.IsFormText()) {
+    gMapDB->SetFormText(gMapDB->CurrentPage(), text->Name, value);
   } else {
-    gMapDB->SetBlockText(text, value);
+    gMapDB->SetBlockText(*text.Block(), text.Child(), value);
   }
   return command.Done(dlPages);
 }
@@ -579,7 +567,7 @@ MCommandReport RevertLastChange() {
 MCommandReport ImportCsv(const MCsvImport& import) {
   if (!HasDocument()) throw base::Error(base::Utf8ToSjis("CSV を読み込む文書がありません。"));
   // Everything that can fail comes before the first change.
-  std::vector<std::unique_ptr<MBlock>> blocks = BuildCsvBlocks(*gLayout, import);
+  std::vector<std::unique_ptr<MBlockInstance>> blocks = BuildCsvBlocks(*gLayout, import);
   MMapFile::Row fields = CsvBlockFieldRow(import, gMapFile->FindBlockFields(import.ClassName));
   MCommandScope command;
   if (blocks.empty()) return command.None();
@@ -595,7 +583,7 @@ MCommandReport ImportCsv(const MCsvImport& import) {
   if (gUndo != nullptr) gUndo->BlockFieldsSet(*gMapFile, std::move(before));
   MEntryList entries;
   entries.reserve(blocks.size());
-  for (std::unique_ptr<MBlock>& block : blocks) entries.push_back(std::move(block));
+  for (std::unique_ptr<MBlockInstance>& block : blocks) entries.push_back(std::move(block));
   gUnmapDB->AddList(std::move(entries));
   return command.Done(dlUnmap);
 }

@@ -12,7 +12,7 @@
 #include "base/Error.h"
 
 class MClipboard;
-class MText;
+class MPageText;
 
 // The layout named by a document does not load: the message is the loader's, shown as it is.
 class MLayoutLoadError : public base::Error {
@@ -93,10 +93,6 @@ std::string DocumentFileText();
 // The document's file on disk was changed by another program since it was opened or saved.
 bool DocumentChangedOnDisk();
 
-// Fills the rows of gMapFile from the document, extending each block-field row by the editable texts
-// of its class that it lacks. Saving does this before it writes.
-void FillDocumentRows();
-
 // A save made ready: the bytes of the document as a mapping data file, as they stood when it was
 // made, and the file they go to.
 struct MPreparedSave {
@@ -155,7 +151,7 @@ MCommandReport PasteIntoUnplaced(const MClipboard& clipboard);
 MCommandReport SetPaneSearch(MPane pane, std::string_view text);
 // The in-place editor's commit: a text of the page form gets value from the current page on, a text
 // of a placed block gets value.
-MCommandReport SetTextValue(MText& text, std::string_view value);
+MCommandReport SetTextValue(const MPageText& text, std::string_view value);
 
 // The cursor and the pages shown. These are no changes of the document: not recorded for undo, not
 // marking it modified; their reports say where the cursor went.

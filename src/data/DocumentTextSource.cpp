@@ -7,7 +7,6 @@
 
 #include "data/MapDB.h"
 #include "data/MapFile.h"
-#include "layout/Form.h"
 
 namespace {
 namespace chrono = std::chrono;
@@ -57,20 +56,5 @@ std::string MDocumentTextSource::CreateDate() const {
 }
 
 std::string MDocumentTextSource::NowDate() const { return ShortDate(TodayDayNumber(), nowDate_); }
-
-int MDocumentTextSource::PageOfText(const MControl& element) const {
-  // An element belongs to one page at most, so the first page that holds it is the only one.
-  const int count = mapDB_.PageCount();
-  for (const int page : {lastPage_, lastPage_ + 1, lastPage_ - 1}) {
-    if (page < 1 || page > count) continue;
-    if (mapDB_.GetPage(page - 1)->Contains(&element)) {
-      lastPage_ = page;
-      return page;
-    }
-  }
-  const int page = mapDB_.PageOfText(&element);
-  if (page > 0) lastPage_ = page;
-  return page;
-}
 
 int MDocumentTextSource::PageCount() const { return mapDB_.PageCount(); }

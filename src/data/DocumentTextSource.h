@@ -1,6 +1,6 @@
 // What the computed texts (dates, page numbers) read of the document: the date of the mapping data
-// file, today's date, the page that holds a text and the page count. The global objects install one
-// over gMapFile and gMapDB (layout/ComputedText.h).
+// file, today's date and the page count. The global objects install one over gMapFile and gMapDB
+// (layout/ComputedText.h); the page that holds a text is said by whoever reads or draws it.
 #pragma once
 
 #include <cstdint>
@@ -24,9 +24,6 @@ class MDocumentTextSource : public MComputedTextSource {
   // The file's date as a short date; empty for a document without a file date.
   std::string CreateDate() const override;
   std::string NowDate() const override;
-  // The page is looked for first where the last one was found and beside it: a page draws all its
-  // page numbers, and printing goes from page to page, so a long document is not searched each time.
-  int PageOfText(const MControl& element) const override;
   int PageCount() const override;
 
  private:
@@ -40,7 +37,6 @@ class MDocumentTextSource : public MComputedTextSource {
   const MMapFile& mapFile_;
   const MMapDB& mapDB_;
   MShortDateFormat shortDate_;
-  mutable int lastPage_ = 0;
   mutable DateText createDate_;
   mutable DateText nowDate_;
 };

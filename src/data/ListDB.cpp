@@ -8,6 +8,7 @@
 #include "base/CommaText.h"
 #include "base/Error.h"
 #include "base/Numbers.h"
+#include "base/Progress.h"
 #include "base/Sjis.h"
 #include "data/Clipboard.h"
 #include "data/DBEntries.h"
@@ -27,13 +28,13 @@ int MListDB::VisibleCount() const {
   return static_cast<int>(Searching() ? matches_.size() : entries_.size());
 }
 
-MBlock* MListDB::VisibleEntry(int index) const {
+MBlockInstance* MListDB::VisibleEntry(int index) const {
   if (index < 0 || index >= VisibleCount()) return nullptr;
   const auto i = static_cast<std::size_t>(index);
   return Searching() ? matches_[i] : entries_[i].get();
 }
 
-MControl* MListDB::Current() const { return VisibleEntry(selection_); }
+MBlockInstance* MListDB::Current() const { return VisibleEntry(selection_); }
 
 void MListDB::Clear() {
   MBaseDB::Clear();
@@ -48,7 +49,7 @@ void MListDB::ClampSelection() {
 }
 
 void MListDB::AddFromData(std::string_view className, const MMapFile::Row& row, bool atSelection) {
-  std::unique_ptr<MBlock> block = NewBlock(className, row);
+  std::unique_ptr<MBlockInstance> block = NewBlock(className, row);
   if (block == nullptr) return;
   if (atSelection) {
     InsertAtSelection(std::move(block));
@@ -58,12 +59,36 @@ void MListDB::AddFromData(std::string_view className, const MMapFile::Row& row, 
   }
 }
 
-void MListDB::SaveTo(MMapFile::Rows& rows) const {
-  for (const auto& block : entries_) rows.push_back(EntryRow(*block));
+void MListDB::AddRows(MMapFile& file, MMapFile::Data section) {
+  const auto total = static_cast<std::int64_t>(file.RowCount(section));
+  std::int64_t done = 0;
+  BlockLoaders loaders(layout_, mapFile_);
+  MMapFile::Row row;
+  entries_.reserve(entries_.size() + file.RowCount(section));
+  while (file.TakeRow(section, row)) {
+    // A name that is no block class of the layout is dropped.
+    if (std::unique_ptr<MBlockInstance> block =
+            loaders.Load(row.empty() ? std::string_view() : row.front(), row))
+      Append(std::move(block));
+    if (++done % 256 == 0) base::ReportProgressOrCancel(done, total);
+  }
+  base::ReportProgressOrCancel(total, total);
 }
 
-MBlock* MListDB::Append(std::unique_ptr<MBlock> block) {
-  MBlock* added = block.get();
+void MListDB::ForEachRow(const std::function<void(const MRowView&)>& visit) const {
+  RowMaker rows(mapFile_);
+  for (const auto& block : entries_) visit(rows.Block(*block));
+}
+
+bool MListDB::CurrentRow(MMapFile::Row& row) const {
+  const MBlockInstance* block = Current();
+  if (block == nullptr) return false;
+  row = BlockRow(*block);
+  return true;
+}
+
+MBlockInstance* MListDB::Append(std::unique_ptr<MBlockInstance> block) {
+  MBlockInstance* added = block.get();
   if (Searching() && added->MatchesSearch(searchText_)) matches_.push_back(added);
   entries_.push_back(std::move(block));
   if (selection_ == -1 && VisibleCount() > 0) selection_ = 0;
@@ -71,27 +96,27 @@ MBlock* MListDB::Append(std::unique_ptr<MBlock> block) {
   return added;
 }
 
-void MListDB::Add(std::unique_ptr<MControl> entry) {
-  if (entry == nullptr) return;
-  if (!entry->IsBlock()) {
+void MListDB::Add(MEntry entry) {
+  if (!entry) return;
+  if (!entry.IsBlock()) {
     Discard(std::move(entry));
     return;
   }
-  MBlock* added = Append(AsBlock(std::move(entry)));
+  MBlockInstance* added = Append(entry.TakeBlock());
   if (MUndoHistory* recorder = Recorder()) recorder->ListInserted(*this, {Count() - 1}, {added});
 }
 
 void MListDB::AddList(MEntryList entries) {
   MUndoHistory* recorder = Recorder();
   std::vector<int> indexes;
-  std::vector<MBlock*> added;
-  for (std::unique_ptr<MControl>& entry : entries) {
-    if (entry == nullptr) continue;
-    if (!entry->IsBlock()) {
+  std::vector<MBlockInstance*> added;
+  for (MEntry& entry : entries) {
+    if (!entry) continue;
+    if (!entry.IsBlock()) {
       Discard(std::move(entry));
       continue;
     }
-    MBlock* block = Append(AsBlock(std::move(entry)));
+    MBlockInstance* block = Append(entry.TakeBlock());
     if (recorder != nullptr) {
       indexes.push_back(Count() - 1);
       added.push_back(block);
@@ -100,14 +125,14 @@ void MListDB::AddList(MEntryList entries) {
   if (recorder != nullptr) recorder->ListInserted(*this, std::move(indexes), std::move(added));
 }
 
-int MListDB::IndexOf(const MBlock* block) const {
+int MListDB::IndexOf(const MBlockInstance* block) const {
   for (std::size_t i = 0; i < entries_.size(); ++i) {
     if (entries_[i].get() == block) return static_cast<int>(i);
   }
   return -1;
 }
 
-void MListDB::SelectBlock(const MBlock* block) {
+void MListDB::SelectBlock(const MBlockInstance* block) {
   for (int i = 0; block != nullptr && i < VisibleCount(); ++i) {
     if (VisibleEntry(i) == block) {
       selection_ = i;
@@ -117,11 +142,11 @@ void MListDB::SelectBlock(const MBlock* block) {
   selection_ = VisibleCount() > 0 ? std::clamp(selection_, 0, VisibleCount() - 1) : -1;
 }
 
-void MListDB::InsertAt(const std::vector<int>& indexes, std::vector<std::unique_ptr<MBlock>> blocks) {
+void MListDB::InsertAt(const std::vector<int>& indexes, std::vector<std::unique_ptr<MBlockInstance>> blocks) {
   const std::size_t count = std::min(indexes.size(), blocks.size());
   if (count == 0) return;
   // One merge: position k of the result takes the next inserted block when it is the next index.
-  std::vector<std::unique_ptr<MBlock>> merged;
+  std::vector<std::unique_ptr<MBlockInstance>> merged;
   merged.reserve(entries_.size() + count);
   std::size_t next = 0, old = 0;
   while (next < count || old < entries_.size()) {
@@ -138,8 +163,8 @@ void MListDB::InsertAt(const std::vector<int>& indexes, std::vector<std::unique_
   modified_ = true;
 }
 
-std::vector<std::unique_ptr<MBlock>> MListDB::TakeAt(const std::vector<int>& indexes) {
-  std::vector<std::unique_ptr<MBlock>> taken;
+std::vector<std::unique_ptr<MBlockInstance>> MListDB::TakeAt(const std::vector<int>& indexes) {
+  std::vector<std::unique_ptr<MBlockInstance>> taken;
   for (const int index : indexes) {
     if (index < 0 || static_cast<std::size_t>(index) >= entries_.size() || entries_[index] == nullptr)
       continue;
@@ -152,10 +177,10 @@ std::vector<std::unique_ptr<MBlock>> MListDB::TakeAt(const std::vector<int>& ind
   return taken;
 }
 
-void MListDB::InsertAtSelection(std::unique_ptr<MBlock> block) {
+void MListDB::InsertAtSelection(std::unique_ptr<MBlockInstance> block) {
   if (block == nullptr) return;
   modified_ = true;
-  MBlock* added = block.get();
+  MBlockInstance* added = block.get();
   if (selection_ == -1) {
     selection_ = 0;
     if (MUndoHistory* recorder = Recorder())
@@ -172,7 +197,7 @@ void MListDB::InsertAtSelection(std::unique_ptr<MBlock> block) {
   }
   int index = selection_;
   if (Searching()) {
-    const MBlock* selected = matches_[static_cast<std::size_t>(selection_)];
+    const MBlockInstance* selected = matches_[static_cast<std::size_t>(selection_)];
     const auto at = std::find_if(entries_.begin(), entries_.end(),
                                  [selected](const auto& entry) { return entry.get() == selected; });
     index = static_cast<int>(at - entries_.begin());
@@ -184,13 +209,13 @@ void MListDB::InsertAtSelection(std::unique_ptr<MBlock> block) {
   if (MUndoHistory* recorder = Recorder()) recorder->ListInserted(*this, {index}, {added});
 }
 
-std::unique_ptr<MControl> MListDB::Remove() {
-  if (selection_ == -1) return nullptr;
+MEntry MListDB::Remove() {
+  if (selection_ == -1) return MEntry();
   modified_ = true;
-  std::unique_ptr<MBlock> taken;
+  std::unique_ptr<MBlockInstance> taken;
   int index = selection_;
   if (Searching()) {
-    const MBlock* selected = matches_[static_cast<std::size_t>(selection_)];
+    const MBlockInstance* selected = matches_[static_cast<std::size_t>(selection_)];
     matches_.erase(matches_.begin() + selection_);
     const auto at = std::find_if(entries_.begin(), entries_.end(),
                                  [selected](const auto& entry) { return entry.get() == selected; });
@@ -214,7 +239,7 @@ MEntryList MListDB::RemoveAll() {
   if (Searching()) {
     if (matches_.empty()) return taken;
     // The matches are in the list's order: one pass separates them from the rest.
-    std::vector<std::unique_ptr<MBlock>> kept;
+    std::vector<std::unique_ptr<MBlockInstance>> kept;
     kept.reserve(entries_.size() - matches_.size());
     std::size_t next = 0;
     for (std::size_t i = 0; i < entries_.size(); ++i) {
@@ -238,9 +263,9 @@ MEntryList MListDB::RemoveAll() {
     entries_.clear();
   }
   if (recorder != nullptr) {
-    std::vector<MBlock*> blocks;
+    std::vector<MBlockInstance*> blocks;
     blocks.reserve(taken.size());
-    for (const auto& entry : taken) blocks.push_back(static_cast<MBlock*>(entry.get()));
+    for (const auto& entry : taken) blocks.push_back(entry.Block());
     recorder->ListRemoved(*this, std::move(indexes), std::move(blocks));
   }
   selection_ = -1;

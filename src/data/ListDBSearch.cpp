@@ -32,41 +32,30 @@ void MListDB::SelectNext() {
 
 namespace {
 
-// MBlock::MatchesSearch with the search text folded once for a whole list: the search elements'
-// texts, folded, hold the folded search text on a character boundary.
+// MBlockInstance::MatchesSearch with the search text folded once for a whole list: the search
+// elements' texts, folded, hold the folded search text on a character boundary.
 class SearchMatcher {
  public:
   explicit SearchMatcher(std::string_view text) : folded_(base::UpperCase(text)) {}
 
-  bool operator()(const MBlock& block) const {
-    for (const std::size_t position : SearchPositions(block)) {
-      const MText* text = As<MText>(block.Children[position].get());
-      if (text == nullptr) continue;
-      // A one-line text is its line: no copy.
-      const bool found = text->Lines.size() == 1 ? Holds(text->Lines.front()) : Holds(text->GetText());
-      if (found) return true;
+  bool operator()(const MBlockInstance& block) const {
+    for (const std::size_t child : SearchChildren(block.Class())) {
+      if (Holds(block.TextView(child, text_))) return true;
     }
     return false;
   }
 
  private:
-  // The children named in the block's search list. Blocks of one class are copies of it, so the
-  // positions found for the last class serve the next block of that class once its names agree.
-  const std::vector<std::size_t>& SearchPositions(const MBlock& block) const {
-    bool same = block.Name == className_ && positionsOf_ == block.Children.size();
-    for (std::size_t i = 0; same && i < positions_.size(); ++i)
-      same = block.Children[positions_[i]]->Name == names_[i];
-    if (same) return positions_;
-    className_ = block.Name;
-    positionsOf_ = block.Children.size();
-    positions_.clear();
-    names_.clear();
-    for (std::size_t i = 0; i < block.Children.size(); ++i) {
-      if (IndexOfName(block.SearchElements, block.Children[i]->Name) < 0) continue;
-      positions_.push_back(i);
-      names_.push_back(block.Children[i]->Name);
+  // The text children named in the class's search list, found once per class.
+  const std::vector<std::size_t>& SearchChildren(const MBlock& blockClass) const {
+    if (&blockClass == class_) return children_;
+    class_ = &blockClass;
+    children_.clear();
+    for (std::size_t i = 0; i < blockClass.Children.size(); ++i) {
+      const MControl& child = *blockClass.Children[i];
+      if (child.IsText() && IndexOfName(blockClass.SearchElements, child.Name) >= 0) children_.push_back(i);
     }
-    return positions_;
+    return children_;
   }
 
   bool Holds(std::string_view hay) const {
@@ -75,11 +64,10 @@ class SearchMatcher {
   }
 
   std::string folded_;
-  mutable std::string hay_;  // the folded text, its storage kept from text to text
-  mutable std::string className_;
-  mutable std::size_t positionsOf_ = 0;
-  mutable std::vector<std::size_t> positions_;
-  mutable std::vector<std::string> names_;
+  mutable std::string text_;  // a text that is no stored line, its storage kept from text to text
+  mutable std::string hay_;   // the folded text, likewise
+  mutable const MBlock* class_ = nullptr;
+  mutable std::vector<std::size_t> children_;
 };
 
 }  // namespace
@@ -113,12 +101,13 @@ void MListDB::RebuildMatches() {
   if (selection_ == -1 && VisibleCount() > 0) selection_ = 0;
 }
 
-std::unique_ptr<MBlock> MListDB::TakeByKey(std::string_view className, const std::vector<std::string>& keys) {
+std::unique_ptr<MBlockInstance> MListDB::TakeByKey(std::string_view className,
+                                                   const std::vector<std::string>& keys) {
   for (auto at = entries_.begin(); at != entries_.end(); ++at) {
-    if ((*at)->Name != className || !(*at)->MatchesKeys(keys)) continue;
+    if ((*at)->Name() != className || !(*at)->MatchesKeys(keys)) continue;
     if (MUndoHistory* recorder = Recorder())
       recorder->ListRemoved(*this, {static_cast<int>(at - entries_.begin())}, {at->get()});
-    std::unique_ptr<MBlock> taken = std::move(*at);
+    std::unique_ptr<MBlockInstance> taken = std::move(*at);
     entries_.erase(at);
     // Meant for lists without a search; with one, the match goes too.
     std::erase(matches_, taken.get());
@@ -140,21 +129,23 @@ struct KeyShape {
   std::vector<std::string> fixed;  // the fixed texts, per position ("" where mask is '0')
 };
 
-KeyShape ShapeOf(const MBlock& block) {
+KeyShape ShapeOf(const MBlockInstance& block) {
   KeyShape shape;
-  const std::size_t count = block.KeyElements.size();
+  const MBlock& blockClass = block.Class();
+  const std::size_t count = blockClass.KeyElements.size();
   shape.mask.assign(count, '0');
   shape.fixed.resize(count);
-  for (const auto& child : block.Children) {
-    const int k = IndexOfName(block.KeyElements, child->Name);
+  std::string scratch;
+  for (std::size_t c = 0; c < blockClass.Children.size(); ++c) {
+    const MControl& child = *blockClass.Children[c];
+    const int k = IndexOfName(blockClass.KeyElements, child.Name);
     if (k < 0) continue;
-    const MText* text = As<MText>(child.get());
-    if (text == nullptr) {
+    if (!child.IsText()) {
       shape.matchable = false;
       return shape;
     }
     const auto i = static_cast<std::size_t>(k);
-    std::string value = text->GetText();
+    std::string value(block.TextView(c, scratch));
     if (shape.mask[i] == '1' && shape.fixed[i] != value) {
       shape.matchable = false;
       return shape;
@@ -185,8 +176,8 @@ std::string IndexKey(std::string_view className, const std::string& mask,
 
 }  // namespace
 
-std::vector<std::unique_ptr<MBlock>> MListDB::TakeByKeys(const std::vector<MKeyQuery>& queries) {
-  std::vector<std::unique_ptr<MBlock>> results(queries.size());
+std::vector<std::unique_ptr<MBlockInstance>> MListDB::TakeByKeys(const std::vector<MKeyQuery>& queries) {
+  std::vector<std::unique_ptr<MBlockInstance>> results(queries.size());
   if (Searching()) {
     for (std::size_t q = 0; q < queries.size(); ++q)
       results[q] = TakeByKey(queries[q].ClassName, queries[q].Keys);
@@ -201,16 +192,16 @@ std::vector<std::unique_ptr<MBlock>> MListDB::TakeByKeys(const std::vector<MKeyQ
   std::unordered_map<std::string, Bucket> buckets;
   std::unordered_map<std::string, std::vector<std::string>> masksOfClass;
   for (std::size_t i = 0; i < entries_.size(); ++i) {
-    const MBlock& block = *entries_[i];
+    const MBlockInstance& block = *entries_[i];
     const KeyShape shape = ShapeOf(block);
     if (!shape.matchable) continue;
-    std::vector<std::string>& masks = masksOfClass[block.Name];
+    std::vector<std::string>& masks = masksOfClass[block.Name()];
     if (std::find(masks.begin(), masks.end(), shape.mask) == masks.end()) masks.push_back(shape.mask);
-    buckets[IndexKey(block.Name, shape.mask, shape.fixed)].indexes.push_back(i);
+    buckets[IndexKey(block.Name(), shape.mask, shape.fixed)].indexes.push_back(i);
   }
 
   bool tookAny = false;
-  std::vector<std::pair<std::size_t, MBlock*>> takenAt;  // for the undo history
+  std::vector<std::pair<std::size_t, MBlockInstance*>> takenAt;  // for the undo history
   for (std::size_t q = 0; q < queries.size(); ++q) {
     const auto masks = masksOfClass.find(queries[q].ClassName);
     if (masks == masksOfClass.end()) continue;
@@ -232,7 +223,7 @@ std::vector<std::unique_ptr<MBlock>> MListDB::TakeByKeys(const std::vector<MKeyQ
     if (MUndoHistory* recorder = Recorder()) {
       std::sort(takenAt.begin(), takenAt.end());
       std::vector<int> indexes;
-      std::vector<MBlock*> blocks;
+      std::vector<MBlockInstance*> blocks;
       for (const auto& [index, block] : takenAt) {
         indexes.push_back(static_cast<int>(index));
         blocks.push_back(block);

@@ -25,22 +25,22 @@ MMapDB::MMapDB(const MLayout& layout, const MMapFile& mapFile) : MBaseDB(layout,
 
 MMapDB::~MMapDB() = default;
 
-MForm* MMapDB::GetPage(int index) const {
+MPage* MMapDB::GetPage(int index) const {
   if (index < 0 || index >= PageCount()) return nullptr;
   return pages_[static_cast<std::size_t>(index)].get();
 }
 
-MGridPoint* MMapDB::PointAt(const Position& p) const {
-  const MForm* page = GetPage(p.page - 1);
-  return page != nullptr ? page->Grid.PointAt(p.row, p.column) : nullptr;
+const MEntry* MMapDB::EntryAt(const Position& p) const {
+  const MPage* page = PageAt(p);
+  return page != nullptr ? page->EntryAt(p.row, p.column) : nullptr;
 }
 
-MControl* MMapDB::EntryAt(const Position& p) const {
-  const MGridPoint* point = PointAt(p);
-  return point != nullptr ? point->Block.get() : nullptr;
-}
+const MEntry* MMapDB::Current() const { return EntryAt(Cursor()); }
 
-MControl* MMapDB::Current() const { return EntryAt(Cursor()); }
+bool MMapDB::CurrentArea(double& x, double& y, MRect& bounds) const {
+  const MPage* page = ActivePage();
+  return page != nullptr && page->EntryArea(currentRow_, currentColumn_, x, y, bounds);
+}
 
 void MMapDB::SetCurrentPage(int page) {
   if (page == currentPage_) return;
@@ -58,20 +58,22 @@ void MMapDB::Clear() {
   MBaseDB::Clear();
   pages_.clear();
   refused_.clear();
+  accepted_.clear();
   currentPage_ = currentRow_ = currentColumn_ = 0;
   blockCount_ = 0;
 }
 
-void MMapDB::AppendPage(std::unique_ptr<MForm> page) {
-  if (page == nullptr) return;
+void MMapDB::AppendPage() {
+  if (!layout_.HasForms()) return;
+  auto page = std::make_unique<MPage>(*layout_.Forms.front(), PageCount() + 1);
   if (!pages_.empty()) page->CopyFormTexts(*pages_.back());
   pages_.push_back(std::move(page));
 }
 
 void MMapDB::CreateFirstPage() {
-  if (!pages_.empty()) return;
-  std::unique_ptr<MForm> page = layout_.NewPageForm();
-  if (page == nullptr || !page->Grid.PlaceEndOfData()) return;
+  if (!pages_.empty() || !layout_.HasForms()) return;
+  auto page = std::make_unique<MPage>(*layout_.Forms.front(), 1);
+  if (!page->PlaceEndOfData()) return;
   pages_.push_back(std::move(page));
   SetCursor({1, 1, 1});
 }
@@ -80,18 +82,21 @@ void MMapDB::CreateFirstPage() {
 
 bool MMapDB::Accepted(std::string_view typeName) const {
   if (pages_.empty()) return false;
-  // Every page is a copy of the same form: page 1 speaks for all.
-  for (const MGridRow& row : pages_.front()->Grid.Rows) {
-    for (const auto& point : row) {
-      if (point->Accepts(typeName)) return true;
-    }
+  for (const Acceptance& known : accepted_) {
+    if (known.name == typeName) return known.accepted;
   }
-  return false;
+  // Every page shows the same form: page 1 speaks for all.
+  bool accepted = false;
+  for (const MGridRow& row : pages_.front()->Grid().Rows) {
+    for (const auto& point : row) accepted = accepted || point->Accepts(typeName);
+  }
+  accepted_.push_back({std::string(typeName), accepted});
+  return accepted;
 }
 
-std::vector<std::unique_ptr<MBlock>> MMapDB::TakeRefused() { return std::move(refused_); }
+std::vector<std::unique_ptr<MBlockInstance>> MMapDB::TakeRefused() { return std::move(refused_); }
 
-void MMapDB::Add(std::unique_ptr<MControl> entry) {
+void MMapDB::Add(MEntry entry) {
   MEntryList list;
   list.push_back(std::move(entry));
   AddList(std::move(list));
@@ -100,21 +105,21 @@ void MMapDB::Add(std::unique_ptr<MControl> entry) {
 void MMapDB::AddList(MEntryList entries) {
   MEntryQueue queue;
   MUndoHistory* recorder = Recorder();
-  std::vector<MControl*> inserted;
-  for (std::unique_ptr<MControl>& entry : entries) {
-    if (entry == nullptr) continue;
+  std::vector<MEntryRef> inserted;
+  for (MEntry& entry : entries) {
+    if (!entry) continue;
     // An entry that no point takes would wait at the head of the flow while pages were appended
     // without end; it stays out of the sequence.
-    if (!Accepted(entry->Name) || IsEndOfData(entry.get())) {
-      if (entry->IsBlock()) {
-        refused_.push_back(AsBlock(std::move(entry)));
+    if (entry.IsEndOfData() || !Accepted(entry.Name())) {
+      if (entry.IsBlock()) {
+        refused_.push_back(entry.TakeBlock());
       } else {
         Discard(std::move(entry));
       }
       continue;
     }
-    if (entry->IsBlock()) ++blockCount_;
-    if (recorder != nullptr) inserted.push_back(entry.get());
+    if (entry.IsBlock()) ++blockCount_;
+    if (recorder != nullptr) inserted.push_back(entry.Ref());
     queue.push_back(std::move(entry));
   }
   if (queue.empty()) return;
@@ -130,9 +135,8 @@ void MMapDB::AddList(MEntryList entries) {
   int column = start.column;
   bool placedAll = false;
   for (int page = start.page;; ++page, row = 1, column = 1) {
-    if (page > PageCount()) AppendPage(layout_.NewPageForm());
-    const bool done =
-        pages_[static_cast<std::size_t>(page - 1)]->Grid.FlowPage(row, column, remaining, queue);
+    if (page > PageCount()) AppendPage();
+    const bool done = pages_[static_cast<std::size_t>(page - 1)]->FlowPage(row, column, remaining, queue);
     if (!placedAll && remaining <= 0) {
       placedAll = true;
       SetCursor({page, row, column});  // the last entry inserted
@@ -166,20 +170,25 @@ void MMapDB::CloseGap(Position p, Released* released) {
     return std::tie(a.page, a.row, a.column) < std::tie(b.page, b.row, b.column) ? b : a;
   };
   while (true) {
-    MGridPoint* gap = PointAt(p);
-    if (gap == nullptr || gap->Block != nullptr) return;
+    MPage* gap = PageAt(p);
+    if (gap == nullptr || gap->PointAt(p.row, p.column) == nullptr ||
+        gap->EntryAt(p.row, p.column) != nullptr)
+      return;
     Position from;
     if (!NextOccupied(later(p, emptied), from)) return;
-    MGridPoint* source = PointAt(from);
-    while (!gap->Accepts(source->Block->Name)) {
+    const std::string_view name = EntryAt(from)->Name();
+    while (!gap->PointAt(p.row, p.column)->Accepts(name)) {
       p = StepForward(p);
-      gap = PointAt(p);
-      if (gap == nullptr || gap->Block != nullptr) return;  // nothing more can be pulled back
+      gap = PageAt(p);
+      // Nothing more can be pulled back.
+      if (gap == nullptr || gap->PointAt(p.row, p.column) == nullptr ||
+          gap->EntryAt(p.row, p.column) != nullptr)
+        return;
     }
-    std::unique_ptr<MControl> entry = source->Remove();
+    MEntry entry = PageAt(from)->Remove(from.row, from.column);
     emptied = from;
-    const bool endOfData = IsEndOfData(entry.get());
-    gap->Place(entry);
+    const bool endOfData = entry.IsEndOfData();
+    gap->Place(p.row, p.column, entry);
     if (endOfData) {
       // Pages behind the end of the data are empty now.
       Released gone = ReleasePages(static_cast<std::size_t>(p.page));
@@ -190,16 +199,16 @@ void MMapDB::CloseGap(Position p, Released* released) {
   }
 }
 
-std::unique_ptr<MControl> MMapDB::Remove() {
-  const MControl* current = Current();
-  if (current == nullptr || IsEndOfData(current)) return nullptr;
+MEntry MMapDB::Remove() {
+  const MEntry* current = Current();
+  if (current == nullptr || current->IsEndOfData()) return MEntry();
   MEntryList taken = TakeAt(Cursor(), 1);
-  return taken.empty() ? nullptr : std::move(taken.front());
+  return taken.empty() ? MEntry() : std::move(taken.front());
 }
 
 MEntryList MMapDB::TakeAt(const Position& at, int count) {
   MEntryList taken;
-  if (count <= 0 || EntryAt(at) == nullptr || IsEndOfData(EntryAt(at))) return taken;
+  if (count <= 0 || EntryAt(at) == nullptr || EntryAt(at)->IsEndOfData()) return taken;
   MUndoHistory* recorder = Recorder();
   const int index = recorder != nullptr ? IndexOf(at) : 0;
   SetCursor(at);
@@ -207,9 +216,9 @@ MEntryList MMapDB::TakeAt(const Position& at, int count) {
   const Position start = Cursor() == at ? Position{1, 1, 1} : Successor(Cursor(), Current());
   // The entries go first, then the entries behind them flow back once.
   for (Position p = at; static_cast<int>(taken.size()) < count;) {
-    if (IsEndOfData(EntryAt(p))) break;
-    std::unique_ptr<MControl> entry = PointAt(p)->Remove();
-    if (entry->IsBlock()) --blockCount_;
+    if (EntryAt(p)->IsEndOfData()) break;
+    MEntry entry = PageAt(p)->Remove(p.row, p.column);
+    if (entry.IsBlock()) --blockCount_;
     taken.push_back(std::move(entry));
     if (!NextOccupied(p, p)) break;
   }
@@ -219,9 +228,9 @@ MEntryList MMapDB::TakeAt(const Position& at, int count) {
   if (Current() == nullptr) CursorNext();
   modified_ = true;
   if (recorder != nullptr) {
-    std::vector<MControl*> entries;
+    std::vector<MEntryRef> entries;
     entries.reserve(taken.size());
-    for (const auto& entry : taken) entries.push_back(entry.get());
+    for (const MEntry& entry : taken) entries.push_back(entry.Ref());
     recorder->PagesRemoved(index, std::move(entries), released.firstPage, std::move(released.texts));
   }
   return taken;
@@ -231,19 +240,19 @@ MEntryList MMapDB::RemoveAll() {
   MEntryList blocks;
   if (pages_.empty()) return blocks;
   MUndoHistory* recorder = Recorder();
-  std::vector<MControl*> removed;
-  std::unique_ptr<MControl> endOfData;
+  std::vector<MEntryRef> removed;
+  MEntry endOfData;
   for (const auto& page : pages_) {
-    for (MGridRow& row : page->Grid.Rows) {
-      for (const auto& point : row) {
-        std::unique_ptr<MControl> entry = point->Remove();
-        if (entry == nullptr) continue;
-        if (IsEndOfData(entry.get())) {
+    for (int r = 1; r <= page->RowCount(); ++r) {
+      for (int c = 1; c <= page->PointCount(r); ++c) {
+        MEntry entry = page->Remove(r, c);
+        if (!entry) continue;
+        if (entry.IsEndOfData()) {
           endOfData = std::move(entry);
           continue;
         }
-        if (recorder != nullptr) removed.push_back(entry.get());
-        if (entry->IsBlock()) {
+        if (recorder != nullptr) removed.push_back(entry.Ref());
+        if (entry.IsBlock()) {
           blocks.push_back(std::move(entry));
         } else {
           Discard(std::move(entry));
@@ -254,8 +263,8 @@ MEntryList MMapDB::RemoveAll() {
   Released released = ReleasePages(1);  // page 1 keeps its form texts
   if (recorder != nullptr)
     recorder->PagesRemoved(0, std::move(removed), released.firstPage, std::move(released.texts));
-  if (endOfData == nullptr) endOfData = std::make_unique<MEOD>();
-  pages_.front()->Grid.PointAt(1, 1)->Place(endOfData);
+  if (!endOfData) endOfData = MEntry::Special(MKind::EndOfData);
+  pages_.front()->Place(1, 1, endOfData);
   SetCursor({1, 1, 1});
   blockCount_ = 0;
   modified_ = true;
@@ -266,26 +275,16 @@ void MMapDB::MoveToCursor(int row, int column) {
   if (row > currentRow_ || (row == currentRow_ && column > currentColumn_)) {
     const Position keep = Cursor();
     SetCursor({currentPage_, row, column});
-    std::unique_ptr<MControl> entry = Remove();
+    MEntry entry = Remove();
     SetCursor(keep);
-    if (entry != nullptr) Add(std::move(entry));
+    if (entry) Add(std::move(entry));
     return;
   }
-  const MControl* target = Current();
+  // The entry moves from before the cursor: the cursor entry is one entry earlier in the sequence
+  // once it is taken out.
+  const int target = IndexOf(Cursor());
   SetCursor({currentPage_, row, column});
-  std::unique_ptr<MControl> entry = Remove();
-  // The cursor entry may have moved back: look for it again.
-  for (int p = 1; p <= PageCount(); ++p) {
-    const MGrid& grid = pages_[static_cast<std::size_t>(p - 1)]->Grid;
-    for (int r = 1; r <= grid.RowCount(); ++r) {
-      for (int c = 1; c <= grid.PointCount(r); ++c) {
-        if (grid.BlockAt(r, c) == target) {
-          SetCursor({p, r, c});
-          if (entry != nullptr) Add(std::move(entry));
-          return;
-        }
-      }
-    }
-  }
-  if (entry != nullptr) Add(std::move(entry));
+  MEntry entry = Remove();
+  CursorToIndex(entry ? target - 1 : target);
+  if (entry) Add(std::move(entry));
 }

@@ -17,13 +17,12 @@
 
 // ---- MMapDB: the cursor
 
-MMapDB::Position MMapDB::Successor(const Position& p, const MControl* entry) const {
-  const MForm* page = GetPage(p.page - 1);
+MMapDB::Position MMapDB::Successor(const Position& p, const MEntry* entry) const {
+  const MPage* page = PageAt(p);
   if (page == nullptr) return {p.page + 1, 1, 1};
-  const MGrid& grid = page->Grid;
   const MKind kind = entry != nullptr ? entry->Kind() : MKind::Block;
-  const bool lastRow = p.row >= grid.RowCount();
-  const bool lastPoint = p.column >= grid.PointCount(p.row);
+  const bool lastRow = p.row >= page->RowCount();
+  const bool lastPoint = p.column >= page->PointCount(p.row);
   if (kind == MKind::NewPage || (lastRow && (kind == MKind::NewLine || lastPoint))) return {p.page + 1, 1, 1};
   if (kind == MKind::NewLine || lastPoint) return {p.page, p.row + 1, 1};
   return {p.page, p.row, p.column + 1};
@@ -32,26 +31,25 @@ MMapDB::Position MMapDB::Successor(const Position& p, const MControl* entry) con
 bool MMapDB::NextOccupied(Position p, Position& found) const {
   int row = p.row;
   int column = p.column + 1;
-  for (int page = p.page; page <= PageCount(); ++page) {
-    const MGrid& grid = pages_[static_cast<std::size_t>(page - 1)]->Grid;
-    for (; row <= grid.RowCount(); ++row, column = 1) {
-      const MGridRow& points = grid.Rows[static_cast<std::size_t>(row - 1)];
-      for (; column <= static_cast<int>(points.size()); ++column) {
-        if (points[static_cast<std::size_t>(column - 1)]->Block != nullptr) {
-          found = {page, row, column};
+  for (int number = p.page; number <= PageCount(); ++number, row = 1, column = 1) {
+    const MPage& page = *pages_[static_cast<std::size_t>(number - 1)];
+    // An empty page is crossed at once (a wide gap, many entries taken out).
+    if (page.EntryCount() == 0) continue;
+    for (; row <= page.RowCount(); ++row, column = 1) {
+      for (; column <= page.PointCount(row); ++column) {
+        if (page.EntryAt(row, column) != nullptr) {
+          found = {number, row, column};
           return true;
         }
       }
     }
-    row = 1;
-    column = 1;
   }
   return false;
 }
 
 void MMapDB::CursorPrevious() {
   Position c = Cursor();
-  if (GetPage(c.page - 1) == nullptr) return;
+  if (PageAt(c) == nullptr) return;
   while (true) {
     if (c.column <= 1) {
       if (c.page == 1 && c.row <= 1) {
@@ -61,12 +59,12 @@ void MMapDB::CursorPrevious() {
       }
       if (c.row <= 1) {
         --c.page;
-        const MGrid& grid = pages_[static_cast<std::size_t>(c.page - 1)]->Grid;
-        c.row = grid.RowCount();
-        c.column = grid.PointCount(c.row);
+        const MPage& page = *pages_[static_cast<std::size_t>(c.page - 1)];
+        c.row = page.RowCount();
+        c.column = page.PointCount(c.row);
       } else {
         --c.row;
-        c.column = pages_[static_cast<std::size_t>(c.page - 1)]->Grid.PointCount(c.row);
+        c.column = pages_[static_cast<std::size_t>(c.page - 1)]->PointCount(c.row);
       }
     } else {
       --c.column;
@@ -80,16 +78,16 @@ void MMapDB::CursorPrevious() {
 
 void MMapDB::CursorNext() {
   Position c = Cursor();
-  if (GetPage(c.page - 1) == nullptr) return;
+  if (PageAt(c) == nullptr) return;
   while (true) {
-    const MControl* entry = EntryAt(c);
-    if (IsEndOfData(entry)) break;  // the cursor never passes the end of the data
-    const MGrid& grid = pages_[static_cast<std::size_t>(c.page - 1)]->Grid;
+    const MEntry* entry = EntryAt(c);
+    if (entry != nullptr && entry->IsEndOfData()) break;  // the cursor never passes the end of the data
+    const MPage& page = *pages_[static_cast<std::size_t>(c.page - 1)];
     const bool breaks =
         entry != nullptr && (entry->Kind() == MKind::NewLine || entry->Kind() == MKind::NewPage);
-    if (breaks || c.column >= grid.PointCount(c.row)) {
+    if (breaks || c.column >= page.PointCount(c.row)) {
       c.column = 1;
-      if (c.row >= grid.RowCount()) {
+      if (c.row >= page.RowCount()) {
         ++c.page;
         c.row = 1;
       } else {
@@ -105,15 +103,14 @@ void MMapDB::CursorNext() {
 }
 
 int MMapDB::ColumnNear(int row, int column) const {
-  const MForm* page = ActivePage();
+  const MPage* page = ActivePage();
   if (page == nullptr) return 0;
-  const MGrid& grid = page->Grid;
-  if (grid.BlockAt(row, column) != nullptr) return column;
-  for (int c = std::min(column - 1, grid.PointCount(row)); c >= 1; --c) {
-    if (grid.BlockAt(row, c) != nullptr) return c;
+  if (page->EntryAt(row, column) != nullptr) return column;
+  for (int c = std::min(column - 1, page->PointCount(row)); c >= 1; --c) {
+    if (page->EntryAt(row, c) != nullptr) return c;
   }
-  for (int c = column + 1; c <= grid.PointCount(row); ++c) {
-    if (grid.BlockAt(row, c) != nullptr) return c;
+  for (int c = column + 1; c <= page->PointCount(row); ++c) {
+    if (page->EntryAt(row, c) != nullptr) return c;
   }
   return 0;
 }
@@ -128,9 +125,9 @@ void MMapDB::CursorUp() {
     } else {
       if (page == 1) return;  // no entry above: the cursor stays
       --page;
-      row = pages_[static_cast<std::size_t>(page - 1)]->Grid.RowCount();
+      row = pages_[static_cast<std::size_t>(page - 1)]->RowCount();
     }
-    if (row >= 1 && pages_[static_cast<std::size_t>(page - 1)]->Grid.RowOccupied(row)) break;
+    if (row >= 1 && pages_[static_cast<std::size_t>(page - 1)]->RowOccupied(row)) break;
   }
   const int column = currentColumn_;
   SetCurrentPage(page);
@@ -139,20 +136,20 @@ void MMapDB::CursorUp() {
 }
 
 void MMapDB::CursorDown() {
-  const MForm* active = ActivePage();
-  if (active == nullptr || active->Grid.RowHasEndOfData(currentRow_)) return;
+  const MPage* active = ActivePage();
+  if (active == nullptr || active->RowHasEndOfData(currentRow_)) return;
   int page = currentPage_;
   int row = currentRow_;
   while (true) {
-    const MGrid& grid = pages_[static_cast<std::size_t>(page - 1)]->Grid;
-    if (row >= grid.RowCount() || grid.RowHasNewPage(row)) {
+    const MPage& on = *pages_[static_cast<std::size_t>(page - 1)];
+    if (row >= on.RowCount() || on.RowHasNewPage(row)) {
       if (page >= PageCount()) return;
       ++page;
       row = 1;
     } else {
       ++row;
     }
-    if (pages_[static_cast<std::size_t>(page - 1)]->Grid.RowOccupied(row)) break;
+    if (pages_[static_cast<std::size_t>(page - 1)]->RowOccupied(row)) break;
   }
   const int column = currentColumn_;
   SetCurrentPage(page);
@@ -161,10 +158,10 @@ void MMapDB::CursorDown() {
 }
 
 void MMapDB::CursorRowStart() {
-  const MForm* page = ActivePage();
+  const MPage* page = ActivePage();
   if (page == nullptr) return;
-  for (int c = 1; c <= page->Grid.PointCount(currentRow_); ++c) {
-    if (page->Grid.BlockAt(currentRow_, c) != nullptr) {
+  for (int c = 1; c <= page->PointCount(currentRow_); ++c) {
+    if (page->EntryAt(currentRow_, c) != nullptr) {
       currentColumn_ = c;
       return;
     }
@@ -172,10 +169,10 @@ void MMapDB::CursorRowStart() {
 }
 
 void MMapDB::CursorRowEnd() {
-  const MForm* page = ActivePage();
+  const MPage* page = ActivePage();
   if (page == nullptr) return;
-  for (int c = page->Grid.PointCount(currentRow_); c >= 1; --c) {
-    if (page->Grid.BlockAt(currentRow_, c) != nullptr) {
+  for (int c = page->PointCount(currentRow_); c >= 1; --c) {
+    if (page->EntryAt(currentRow_, c) != nullptr) {
       currentColumn_ = c;
       return;
     }
@@ -191,12 +188,13 @@ void MMapDB::CursorFirst() {
 void MMapDB::CursorToEndOfData() {
   if (pages_.empty()) return;
   // The end of the data is always on the last page.
-  const int page = PageCount();
-  const MGrid& grid = pages_.back()->Grid;
-  for (int r = 1; r <= grid.RowCount(); ++r) {
-    for (int c = 1; c <= grid.PointCount(r); ++c) {
-      if (IsEndOfData(grid.BlockAt(r, c))) {
-        SetCursor({page, r, c});
+  const int number = PageCount();
+  const MPage& page = *pages_.back();
+  for (int r = 1; r <= page.RowCount(); ++r) {
+    for (int c = 1; c <= page.PointCount(r); ++c) {
+      const MEntry* entry = page.EntryAt(r, c);
+      if (entry != nullptr && entry->IsEndOfData()) {
+        SetCursor({number, r, c});
         return;
       }
     }
@@ -204,26 +202,28 @@ void MMapDB::CursorToEndOfData() {
 }
 
 void MMapDB::CursorToPoint(double x, double y) {
-  const MForm* page = ActivePage();
+  const MPage* page = ActivePage();
   if (page == nullptr) return;
-  page->Grid.FindCursorPosition(x, y, currentRow_, currentColumn_);
+  page->FindCursorPosition(x, y, currentRow_, currentColumn_);
 }
 
 void MMapDB::GoToPage(int page) {
   if (page < 1 || page > PageCount()) return;
   double x = 0, y = 0;
-  if (const MControl* entry = Current()) {
-    x = entry->X1;
-    y = entry->Y1;
-  } else if (const MGridPoint* point = PointAt(Cursor())) {
-    x = point->X1;
-    y = point->Y1;
+  MRect bounds;
+  if (!CurrentArea(x, y, bounds)) {
+    if (const MPage* active = ActivePage()) {
+      if (const MGridPoint* point = active->PointAt(currentRow_, currentColumn_)) {
+        x = point->X1;
+        y = point->Y1;
+      }
+    }
   }
   currentPage_ = page;
   CursorToPoint(x, y);
   // A page with nothing placed on it keeps no cursor: go on to the next entry.
   if (Current() == nullptr) {
-    if (PointAt(Cursor()) == nullptr) currentRow_ = currentColumn_ = 1;
+    if (ActivePage()->PointAt(currentRow_, currentColumn_) == nullptr) currentRow_ = currentColumn_ = 1;
     CursorNext();
   }
   InvalidateView();
@@ -233,14 +233,16 @@ void MMapDB::GoToPage(int page) {
 
 int MMapDB::IndexOf(const Position& p) const {
   int index = 0;
-  for (int page = 1; page <= std::min(p.page, PageCount()); ++page) {
-    const MGrid& grid = pages_[static_cast<std::size_t>(page - 1)]->Grid;
-    for (int row = 1; row <= grid.RowCount(); ++row) {
-      const MGridRow& points = grid.Rows[static_cast<std::size_t>(row - 1)];
-      for (int column = 1; column <= static_cast<int>(points.size()); ++column) {
-        if (page == p.page && (row > p.row || (row == p.row && column >= p.column))) return index;
-        if (points[static_cast<std::size_t>(column - 1)]->Block != nullptr) ++index;
-      }
+  // Whole pages by their counts, the page of the position point by point.
+  const int last = std::min(p.page, PageCount() + 1);
+  for (int number = 1; number < last; ++number)
+    index += pages_[static_cast<std::size_t>(number - 1)]->EntryCount();
+  if (p.page > PageCount()) return index;
+  const MPage& page = *pages_[static_cast<std::size_t>(p.page - 1)];
+  for (int row = 1; row <= page.RowCount(); ++row) {
+    for (int column = 1; column <= page.PointCount(row); ++column) {
+      if (row > p.row || (row == p.row && column >= p.column)) return index;
+      if (page.EntryAt(row, column) != nullptr) ++index;
     }
   }
   return index;
@@ -248,14 +250,17 @@ int MMapDB::IndexOf(const Position& p) const {
 
 bool MMapDB::PositionOf(int index, Position& found) const {
   int seen = 0;
-  for (int page = 1; page <= PageCount(); ++page) {
-    const MGrid& grid = pages_[static_cast<std::size_t>(page - 1)]->Grid;
-    for (int row = 1; row <= grid.RowCount(); ++row) {
-      const MGridRow& points = grid.Rows[static_cast<std::size_t>(row - 1)];
-      for (int column = 1; column <= static_cast<int>(points.size()); ++column) {
-        if (points[static_cast<std::size_t>(column - 1)]->Block == nullptr) continue;
+  for (int number = 1; number <= PageCount(); ++number) {
+    const MPage& page = *pages_[static_cast<std::size_t>(number - 1)];
+    if (seen + page.EntryCount() <= index) {
+      seen += page.EntryCount();
+      continue;
+    }
+    for (int row = 1; row <= page.RowCount(); ++row) {
+      for (int column = 1; column <= page.PointCount(row); ++column) {
+        if (page.EntryAt(row, column) == nullptr) continue;
         if (seen++ == index) {
-          found = {page, row, column};
+          found = {number, row, column};
           return true;
         }
       }

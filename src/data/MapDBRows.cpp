@@ -12,6 +12,7 @@
 #include "data/DBEntries.h"
 #include "data/MapDB.h"
 #include "data/UndoHistory.h"
+#include "layout/ComputedText.h"
 #include "layout/Invalidate.h"
 #include "layout/Layout.h"
 #include "layout/Shapes.h"
@@ -19,11 +20,11 @@
 
 // ---- MMapDB: rows
 
-std::unique_ptr<MControl> MMapDB::EntryFromData(std::string_view typeName, const MMapFile::Row& row) const {
-  std::unique_ptr<MControl> entry = NewSpecialEntry(typeName);
-  if (entry == nullptr) entry = NewBlock(typeName, row);
+MEntry MMapDB::EntryFromData(std::string_view typeName, const MMapFile::Row& row) const {
+  MEntry entry = NewSpecialEntry(typeName);
+  if (!entry) entry = NewBlock(typeName, row);
   // An unknown type keeps its place as a blank, so that the entries after it keep theirs.
-  if (entry == nullptr) entry = std::make_unique<MSpace>();
+  if (!entry) entry = MEntry::Special(MKind::Space);
   return entry;
 }
 
@@ -31,19 +32,24 @@ void MMapDB::AddFromData(std::string_view typeName, const MMapFile::Row& row, bo
   Add(EntryFromData(typeName, row));
 }
 
-void MMapDB::AddRows(MMapFile::Rows&& rows) {
+void MMapDB::AddRows(MMapFile& file, MMapFile::Data section) {
   // A few hundred entries at a time, each laid out right after it was built: while its blocks are
   // still in the processor's cache. Every part goes before the cursor entry, so the order is kept.
   // Each part is also where the work tells how far it is, and where a cancel ends it (raising
   // base::Cancelled with the entries so far in place: the caller drops the document).
   constexpr std::size_t kPart = 256;
-  const auto total = static_cast<std::int64_t>(rows.size());
+  const auto total = static_cast<std::int64_t>(file.RowCount(section));
   std::int64_t done = 0;
   MEntryList entries;
-  entries.reserve(std::min(rows.size(), kPart));
-  for (MMapFile::Row& row : rows) {
-    entries.push_back(EntryFromData(row.empty() ? std::string_view() : std::string_view(row.front()), row));
-    MMapFile::Row().swap(row);
+  entries.reserve(std::min(file.RowCount(section), kPart));
+  BlockLoaders loaders(layout_, mapFile_);
+  MMapFile::Row row;
+  while (file.TakeRow(section, row)) {
+    const std::string_view typeName = row.empty() ? std::string_view() : std::string_view(row.front());
+    MEntry entry = NewSpecialEntry(typeName);
+    if (!entry) entry = loaders.Load(typeName, row);
+    if (!entry) entry = MEntry::Special(MKind::Space);
+    entries.push_back(std::move(entry));
     if (entries.size() == kPart) {
       AddList(std::move(entries));
       entries.clear();
@@ -51,44 +57,48 @@ void MMapDB::AddRows(MMapFile::Rows&& rows) {
       base::ReportProgressOrCancel(done += kPart, total);
     }
   }
-  MMapFile::Rows().swap(rows);
   AddList(std::move(entries));
   base::ReportProgressOrCancel(total, total);
 }
 
-void MMapDB::SaveTo(MMapFile::Rows& rows) const {
+void MMapDB::ForEachRow(const std::function<void(const MRowView&)>& visit) const {
+  RowMaker rows(mapFile_);
   for (const auto& page : pages_) {
-    for (const MGridRow& row : page->Grid.Rows) {
-      for (const auto& point : row) {
-        const MControl* entry = point->Block.get();
+    // A now-page text is saved as the number of the page its block stands on.
+    const MPageScope scope(page->Number());
+    for (int r = 1; r <= page->RowCount(); ++r) {
+      for (int c = 1; c <= page->PointCount(r); ++c) {
+        const MEntry* entry = page->EntryAt(r, c);
         if (entry == nullptr) continue;
-        if (IsEndOfData(entry)) return;
-        rows.push_back(EntryRow(*entry));
+        if (entry->IsEndOfData()) return;
+        const MBlockInstance* block = entry->Block();
+        visit(block != nullptr ? rows.Block(*block) : rows.Special(entry->Kind()));
       }
     }
   }
 }
 
-// ---- MMapDB: texts
-
-MText* MMapDB::TextAt(double x, double y) const {
-  MForm* page = ActivePage();
-  return page != nullptr ? page->FindEditableText(x, y) : nullptr;
+bool MMapDB::CurrentRow(MMapFile::Row& row) const {
+  const MEntry* entry = Current();
+  if (entry == nullptr || entry->IsEndOfData()) return false;
+  const MPageScope scope(currentPage_);
+  row = EntryRow(*entry);
+  return true;
 }
 
-int MMapDB::PageOfText(const MControl* element) const {
-  for (int i = 0; i < PageCount(); ++i) {
-    if (pages_[static_cast<std::size_t>(i)]->Contains(element)) return i + 1;
-  }
-  return 0;
+// ---- MMapDB: texts
+
+MPageText MMapDB::TextAt(double x, double y) const {
+  MPage* page = ActivePage();
+  return page != nullptr ? page->FindEditableText(x, y) : MPageText();
 }
 
 void MMapDB::SetFormText(int startPage, std::string_view name, std::string_view value) {
   if (MUndoHistory* recorder = Recorder()) {
     // What the pages held, as runs: a value set on page 1 of a long document is one run.
-    std::vector<std::pair<int, MForm::TextState>> before;
+    std::vector<std::pair<int, MPage::TextState>> before;
     for (int i = std::max(startPage, 1); i <= PageCount(); ++i) {
-      MForm::TextState state;
+      MPage::TextState state;
       pages_[static_cast<std::size_t>(i - 1)]->FormTextState(name, state);
       if (!before.empty() && before.back().second == state) {
         ++before.back().first;
@@ -103,10 +113,10 @@ void MMapDB::SetFormText(int startPage, std::string_view name, std::string_view 
   modified_ = true;
 }
 
-void MMapDB::SetBlockText(MText& text, std::string_view value) {
-  std::vector<std::string> before = text.Lines;
-  text.SetText(value);
-  if (MUndoHistory* recorder = Recorder()) recorder->TextSet(text, std::move(before));
+void MMapDB::SetBlockText(MBlockInstance& block, std::size_t child, std::string_view value) {
+  std::vector<std::string> before = block.TextLines(child);
+  block.SetText(child, value);
+  if (MUndoHistory* recorder = Recorder()) recorder->TextSet(block, child, std::move(before));
   modified_ = true;
 }
 

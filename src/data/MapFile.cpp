@@ -105,21 +105,25 @@ std::string ReadWholeFile(std::string_view path, double& date) {
   return text;
 }
 
-void DecodeRows(const std::vector<std::string>& lines, MMapFile::Rows& rows) {
+void DecodeRows(const std::vector<std::string_view>& lines, MMapFile::Rows& rows) {
   rows.resize(lines.size());
   for (std::size_t i = 0; i < lines.size(); ++i) base::DecodeCommaText(lines[i], rows[i]);
 }
 
 bool HoldsLineBreak(std::string_view s) { return s.find_first_of("\r\n") != std::string_view::npos; }
 
-void AppendRows(const char* section, const MMapFile::Rows& rows, std::string& out) {
-  out += "\r\n[";
-  out += section;
-  out += "]\r\n";
+void AppendRowLines(const MMapFile::Rows& rows, std::string& out) {
   for (const MMapFile::Row& row : rows) {
     base::AppendCommaText(row, out);
     out += "\r\n";
   }
+}
+
+void AppendSection(const char* section, const MMapFile::RowWriter& write, std::string& out) {
+  out += "\r\n[";
+  out += section;
+  out += "]\r\n";
+  write(out);
 }
 
 // Writes all of bytes, retrying after interruptions; false with errno set on failure.
@@ -187,6 +191,48 @@ struct stat ReplaceFile(std::string_view path, const std::string& bytes) {
 
 }  // namespace
 
+MMapFile::MMapFile() = default;
+MMapFile::~MMapFile() = default;
+MMapFile::MMapFile(MMapFile&&) noexcept = default;
+MMapFile& MMapFile::operator=(MMapFile&&) noexcept = default;
+
+MMapFile::Rows& MMapFile::Decoded(Data section) const {
+  DataRows& data = data_[static_cast<std::size_t>(section)];
+  if (!data.lines.empty()) {
+    data.rows.resize(data.lines.size() - data.taken);
+    for (std::size_t i = data.taken; i < data.lines.size(); ++i)
+      base::DecodeCommaText(data.lines[i], data.rows[i - data.taken]);
+    std::vector<std::string_view>().swap(data.lines);
+  } else if (data.taken > 0) {
+    data.rows.erase(data.rows.begin(), data.rows.begin() + static_cast<std::ptrdiff_t>(data.taken));
+  }
+  data.taken = 0;
+  return data.rows;
+}
+
+std::size_t MMapFile::RowCount(Data section) const {
+  const DataRows& data = data_[static_cast<std::size_t>(section)];
+  return (data.lines.empty() ? data.rows.size() : data.lines.size()) - data.taken;
+}
+
+bool MMapFile::TakeRow(Data section, Row& row) {
+  DataRows& data = data_[static_cast<std::size_t>(section)];
+  if (!data.lines.empty()) {
+    if (data.taken < data.lines.size()) {
+      base::DecodeCommaText(data.lines[data.taken++], row);
+      return true;
+    }
+    std::vector<std::string_view>().swap(data.lines);
+  } else if (data.taken < data.rows.size()) {
+    row.swap(data.rows[data.taken++]);
+    return true;
+  } else {
+    Rows().swap(data.rows);
+  }
+  data.taken = 0;
+  return false;
+}
+
 MMapFile::Rows& MMapFile::EditBlockFields() {
   blockFieldIndexValid_ = false;
   return blockFields_;
@@ -215,8 +261,7 @@ const MMapFile::Row* MMapFile::FindBlockFields(std::string_view className) const
 void MMapFile::ReadFile(std::string_view path) {
   Clear();
   double date = 0;
-  const std::string text = ReadWholeFile(path, date);
-  Parse(text);
+  Parse(ReadWholeFile(path, date));
   fileName_ = path;
   fileDate_ = date;
   disk_ = DiskStateOf(path);
@@ -224,7 +269,7 @@ void MMapFile::ReadFile(std::string_view path) {
 
 void MMapFile::ReadText(std::string_view path, const std::string& text) {
   Clear();
-  Parse(text);
+  Parse(std::string(text));
   fileName_ = path;
   if (path.empty()) return;
   struct stat st {};
@@ -245,17 +290,28 @@ bool MMapFile::ChangedOnDisk() const {
   return !(DiskStateOf(fileName_) == disk_);
 }
 
-void MMapFile::Parse(const std::string& text) {
-  const base::IniText ini(text);
-  layoutName_ = ini.ReadString("basic_info", "layout", "");
-  DecodeRows(ini.Lines(kSections[0]), blockFields_);
-  formData_ = ini.Lines(kSections[1]);
-  DecodeRows(ini.Lines(kSections[2]), mapData_);
-  DecodeRows(ini.Lines(kSections[3]), unmapData_);
-  DecodeRows(ini.Lines(kSections[4]), trashData_);
+void MMapFile::Parse(std::string text) {
+  auto ini = std::make_unique<const base::IniText>(std::move(text));
+  layoutName_ = ini->ReadString("basic_info", "layout", "");
+  DecodeRows(ini->Lines(kSections[0]), blockFields_);
+  const std::vector<std::string_view>& formLines = ini->Lines(kSections[1]);
+  formData_.assign(formLines.begin(), formLines.end());
+  // The data rows are decoded when they are asked for.
+  bool pending = false;
+  for (std::size_t s = 0; s < data_.size(); ++s) {
+    data_[s].lines = ini->Lines(kSections[2 + s]);
+    pending = pending || !data_[s].lines.empty();
+  }
+  if (pending) text_ = std::move(ini);
 }
 
 std::string MMapFile::FileText() const {
+  return FileText([this](std::string& out) { AppendRowLines(MapData(), out); },
+                  [this](std::string& out) { AppendRowLines(UnmapData(), out); },
+                  [this](std::string& out) { AppendRowLines(TrashData(), out); });
+}
+
+std::string MMapFile::FileText(const RowWriter& map, const RowWriter& unmap, const RowWriter& trash) const {
   // A line break would split a line and could turn the rest of it into a section header of its own,
   // so that the next read loses rows; refuse to write such a file at all.
   bool broken = HoldsLineBreak(layoutName_);
@@ -266,7 +322,8 @@ std::string MMapFile::FileText() const {
   out += "[basic_info]\r\nlayout=";
   out += layoutName_;
   out += "\r\n";
-  AppendRows(kSections[0], blockFields_, out);
+  AppendSection(
+      kSections[0], [this](std::string& text) { AppendRowLines(blockFields_, text); }, out);
   out += "\r\n[";
   out += kSections[1];
   out += "]\r\n";
@@ -274,9 +331,9 @@ std::string MMapFile::FileText() const {
     out += line;
     out += "\r\n";
   }
-  AppendRows(kSections[2], mapData_, out);
-  AppendRows(kSections[3], unmapData_, out);
-  AppendRows(kSections[4], trashData_, out);
+  AppendSection(kSections[2], map, out);
+  AppendSection(kSections[3], unmap, out);
+  AppendSection(kSections[4], trash, out);
   return out;
 }
 
@@ -297,9 +354,8 @@ void MMapFile::Clear() {
 
 void MMapFile::ClearData() {
   std::vector<std::string>().swap(formData_);
-  Rows().swap(mapData_);
-  Rows().swap(unmapData_);
-  Rows().swap(trashData_);
+  for (DataRows& data : data_) data = DataRows();
+  text_.reset();
 }
 
 std::string ReadDocumentFile(std::string_view path) {

@@ -22,21 +22,30 @@
 // A row is a list of items whose item 0 is its key (the class name or special word).
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+namespace base {
+class IniText;
+}
 
 class MMapFile {
  public:
   using Row = std::vector<std::string>;
   using Rows = std::vector<Row>;
 
-  MMapFile() = default;
+  MMapFile();
+  ~MMapFile();
   MMapFile(const MMapFile&) = delete;
   MMapFile& operator=(const MMapFile&) = delete;
-  MMapFile(MMapFile&&) = default;
-  MMapFile& operator=(MMapFile&&) = default;
+  MMapFile(MMapFile&&) noexcept;
+  MMapFile& operator=(MMapFile&&) noexcept;
 
   // Full path of the file (Shift-JIS text, as MIni::FullPath gives it); empty for no document.
   const std::string& FileName() const { return fileName_; }
@@ -70,12 +79,20 @@ class MMapFile {
   std::vector<std::string>& FormData() { return formData_; }
   const std::vector<std::string>& FormData() const { return formData_; }
   // Sections "map_data", "unmap_data" and "trash_data".
-  Rows& MapData() { return mapData_; }
-  const Rows& MapData() const { return mapData_; }
-  Rows& UnmapData() { return unmapData_; }
-  const Rows& UnmapData() const { return unmapData_; }
-  Rows& TrashData() { return trashData_; }
-  const Rows& TrashData() const { return trashData_; }
+  enum class Data : std::uint8_t { Map, Unmap, Trash };
+  Rows& MapData() { return Decoded(Data::Map); }
+  const Rows& MapData() const { return Decoded(Data::Map); }
+  Rows& UnmapData() { return Decoded(Data::Unmap); }
+  const Rows& UnmapData() const { return Decoded(Data::Unmap); }
+  Rows& TrashData() { return Decoded(Data::Trash); }
+  const Rows& TrashData() const { return Decoded(Data::Trash); }
+  // The number of rows of a data section.
+  std::size_t RowCount(Data section) const;
+  // Moves the first row of a data section out into row (reusing its storage); false when the section
+  // is empty. Rows read from a file stay lines of its text until they are asked for, so that the open
+  // command, taking them one by one as it builds the blocks, never holds every row of a large
+  // document at once.
+  bool TakeRow(Data section, Row& row);
 
   // Reads the file at path into the fields. A file that cannot be read raises base::Error naming it
   // and leaves the object empty, as after Clear.
@@ -91,6 +108,11 @@ class MMapFile {
   // The bytes WriteFile writes. Raises base::Error when a field cannot be written (a line break
   // inside a line).
   std::string FileText() const;
+  // The same bytes with the lines of each data section written by a function (each row as comma text
+  // followed by CR LF) in place of its rows: the save command writes the blocks straight into the
+  // text, without a row for each of them.
+  using RowWriter = std::function<void(std::string& out)>;
+  std::string FileText(const RowWriter& map, const RowWriter& unmap, const RowWriter& trash) const;
   // Writes text as the file's content to FileName as WriteFile does, then takes its FileDate.
   void WriteText(const std::string& text);
 
@@ -109,7 +131,16 @@ class MMapFile {
     bool operator==(const DiskState&) const = default;
   };
   static DiskState DiskStateOf(std::string_view path);
-  void Parse(const std::string& text);
+  void Parse(std::string text);
+
+  // A data section: decoded rows, or lines of the read text not yet decoded, less those taken.
+  struct DataRows {
+    Rows rows;
+    std::vector<std::string_view> lines;
+    std::size_t taken = 0;
+  };
+  // The section's rows, its lines decoded first.
+  Rows& Decoded(Data section) const;
 
   std::string fileName_;
   DiskState disk_;
@@ -117,9 +148,9 @@ class MMapFile {
   std::string layoutName_;
   Rows blockFields_;
   std::vector<std::string> formData_;
-  Rows mapData_;
-  Rows unmapData_;
-  Rows trashData_;
+  mutable std::array<DataRows, 3> data_;
+  // The text of the file read, while lines of it wait to be decoded.
+  std::unique_ptr<const base::IniText> text_;
 
   // Folded class name -> index of its first block-field row; rebuilt after the rows change.
   mutable std::unordered_map<std::string, std::size_t> blockFieldIndex_;

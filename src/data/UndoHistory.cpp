@@ -16,27 +16,28 @@ namespace {
 struct PagesChange {
   bool insert = false;
   int index = 0;
-  std::vector<MControl*> entries;
+  std::vector<MEntryRef> entries;
   int firstReleasedPage = 0;
-  std::vector<std::vector<MForm::TextState>> releasedTexts;
+  std::vector<std::vector<MPage::TextState>> releasedTexts;
 };
 
 struct ListChange {
   MListDB* list = nullptr;
   bool insert = false;
   std::vector<int> indexes;
-  std::vector<MBlock*> blocks;
+  std::vector<MBlockInstance*> blocks;
 };
 
 struct FormTextChange {
   int startPage = 0;
   std::string name;
   std::string value;
-  std::vector<std::pair<int, MForm::TextState>> before;
+  std::vector<std::pair<int, MPage::TextState>> before;
 };
 
 struct TextChange {
-  MText* text = nullptr;
+  MBlockInstance* block = nullptr;
+  std::size_t child = 0;
   std::vector<std::string> before;
   std::vector<std::string> after;
 };
@@ -55,33 +56,39 @@ struct MUndoHistory::Change {
 
 struct MUndoHistory::Step {
   std::vector<Change> changes;
-  // The entries of the step that are out of the document as it stands: those it released after it
-  // ran, those it had added after it was undone. Keyed by the object, which is the entry's identity.
-  std::unordered_map<const MControl*, std::unique_ptr<MControl>> outside;
+  // The blocks of the step that are out of the document as it stands: those it released after it
+  // ran, those it had added after it was undone. Keyed by the object, which is the block's identity;
+  // a special entry is its kind alone and is made anew when it comes back.
+  std::unordered_map<const MBlockInstance*, std::unique_ptr<MBlockInstance>> outside;
   int cursorBefore = 0;
   int cursorAfter = 0;
-  const MBlock* unplacedBefore = nullptr;
-  const MBlock* unplacedAfter = nullptr;
-  const MBlock* trashBefore = nullptr;
-  const MBlock* trashAfter = nullptr;
+  const MBlockInstance* unplacedBefore = nullptr;
+  const MBlockInstance* unplacedAfter = nullptr;
+  const MBlockInstance* trashBefore = nullptr;
+  const MBlockInstance* trashAfter = nullptr;
 
-  std::unique_ptr<MControl> TakeOutside(const MControl* entry) {
-    const auto at = outside.find(entry);
+  std::unique_ptr<MBlockInstance> TakeOutside(const MBlockInstance* block) {
+    const auto at = outside.find(block);
     if (at == outside.end()) return nullptr;
-    std::unique_ptr<MControl> taken = std::move(at->second);
+    std::unique_ptr<MBlockInstance> taken = std::move(at->second);
     outside.erase(at);
     return taken;
   }
-  void PutOutside(std::unique_ptr<MControl> entry) {
-    if (entry == nullptr) return;
-    const MControl* key = entry.get();
-    outside.emplace(key, std::move(entry));
+  MEntry TakeOutside(MEntryRef entry) {
+    if (entry.IsBlock()) return TakeOutside(entry.Block());
+    return MEntry::Special(entry.Kind());
+  }
+  void PutOutside(MEntry entry) {
+    if (std::unique_ptr<MBlockInstance> block = entry.TakeBlock()) {
+      const MBlockInstance* key = block.get();
+      outside.emplace(key, std::move(block));
+    }
   }
 };
 
 namespace {
 
-const MBlock* SelectedBlock(const MListDB& list) { return As<MBlock>(list.Current()); }
+const MBlockInstance* SelectedBlock(const MListDB& list) { return list.Current(); }
 
 }  // namespace
 
@@ -116,35 +123,38 @@ void MUndoHistory::Record(Change change) {
   if (open_ != nullptr) open_->changes.push_back(std::move(change));
 }
 
-void MUndoHistory::PagesInserted(int index, std::vector<MControl*> entries) {
+void MUndoHistory::PagesInserted(int index, std::vector<MEntryRef> entries) {
   if (entries.empty()) return;
   Record({PagesChange{true, index, std::move(entries), 0, {}}});
 }
 
-void MUndoHistory::PagesRemoved(int index, std::vector<MControl*> entries, int firstReleasedPage,
-                                std::vector<std::vector<MForm::TextState>> releasedTexts) {
+void MUndoHistory::PagesRemoved(int index, std::vector<MEntryRef> entries, int firstReleasedPage,
+                                std::vector<std::vector<MPage::TextState>> releasedTexts) {
   if (entries.empty()) return;
   Record({PagesChange{false, index, std::move(entries), firstReleasedPage, std::move(releasedTexts)}});
 }
 
-void MUndoHistory::ListInserted(const MListDB& list, std::vector<int> indexes, std::vector<MBlock*> blocks) {
+void MUndoHistory::ListInserted(const MListDB& list, std::vector<int> indexes,
+                                std::vector<MBlockInstance*> blocks) {
   if (blocks.empty()) return;
   Record({ListChange{const_cast<MListDB*>(&list), true, std::move(indexes), std::move(blocks)}});
 }
 
-void MUndoHistory::ListRemoved(const MListDB& list, std::vector<int> indexes, std::vector<MBlock*> blocks) {
+void MUndoHistory::ListRemoved(const MListDB& list, std::vector<int> indexes,
+                               std::vector<MBlockInstance*> blocks) {
   if (blocks.empty()) return;
   Record({ListChange{const_cast<MListDB*>(&list), false, std::move(indexes), std::move(blocks)}});
 }
 
 void MUndoHistory::FormTextSet(int startPage, std::string name, std::string value,
-                               std::vector<std::pair<int, MForm::TextState>> before) {
+                               std::vector<std::pair<int, MPage::TextState>> before) {
   Record({FormTextChange{startPage, std::move(name), std::move(value), std::move(before)}});
 }
 
-void MUndoHistory::TextSet(MText& text, std::vector<std::string> before) {
-  if (before == text.Lines) return;
-  Record({TextChange{&text, std::move(before), text.Lines}});
+void MUndoHistory::TextSet(MBlockInstance& block, std::size_t child, std::vector<std::string> before) {
+  std::vector<std::string> after = block.TextLines(child);
+  if (before == after) return;
+  Record({TextChange{&block, child, std::move(before), std::move(after)}});
 }
 
 void MUndoHistory::BlockFieldsSet(MMapFile& file, MMapFile::Rows before) {
@@ -152,7 +162,7 @@ void MUndoHistory::BlockFieldsSet(MMapFile& file, MMapFile::Rows before) {
   Record({BlockFieldsChange{&file, std::move(before), file.BlockFields()}});
 }
 
-void MUndoHistory::Release(std::unique_ptr<MControl> entry) {
+void MUndoHistory::Release(MEntry entry) {
   if (open_ != nullptr) open_->PutOutside(std::move(entry));
 }
 
@@ -163,25 +173,25 @@ void MUndoHistory::Apply(Step& step, Change& change, bool forward) {
     if (pages->insert == forward) {
       MEntryList entries;
       entries.reserve(pages->entries.size());
-      for (const MControl* entry : pages->entries) entries.push_back(step.TakeOutside(entry));
+      for (const MEntryRef entry : pages->entries) entries.push_back(step.TakeOutside(entry));
       pages_.InsertEntries(pages->index, std::move(entries));
       // Pages released with the entries come back with their own form texts, not inherited ones.
       for (std::size_t i = 0; !pages->insert && i < pages->releasedTexts.size(); ++i) {
-        if (MForm* page = pages_.GetPage(pages->firstReleasedPage - 1 + static_cast<int>(i)))
+        if (MPage* page = pages_.GetPage(pages->firstReleasedPage - 1 + static_cast<int>(i)))
           page->RestoreFormTexts(pages->releasedTexts[i]);
       }
     } else {
       MEntryList taken = pages_.TakeEntries(pages->index, static_cast<int>(pages->entries.size()));
-      for (std::unique_ptr<MControl>& entry : taken) step.PutOutside(std::move(entry));
+      for (MEntry& entry : taken) step.PutOutside(std::move(entry));
     }
   } else if (auto* list = std::get_if<ListChange>(&change.what)) {
     if (list->insert == forward) {
-      std::vector<std::unique_ptr<MBlock>> blocks;
+      std::vector<std::unique_ptr<MBlockInstance>> blocks;
       blocks.reserve(list->blocks.size());
-      for (const MBlock* block : list->blocks) blocks.push_back(AsBlock(step.TakeOutside(block)));
+      for (const MBlockInstance* block : list->blocks) blocks.push_back(step.TakeOutside(block));
       list->list->InsertAt(list->indexes, std::move(blocks));
     } else {
-      for (std::unique_ptr<MBlock>& block : list->list->TakeAt(list->indexes))
+      for (std::unique_ptr<MBlockInstance>& block : list->list->TakeAt(list->indexes))
         step.PutOutside(std::move(block));
     }
   } else if (auto* form = std::get_if<FormTextChange>(&change.what)) {
@@ -191,12 +201,12 @@ void MUndoHistory::Apply(Step& step, Change& change, bool forward) {
       int page = form->startPage;
       for (const auto& [count, state] : form->before) {
         for (int i = 0; i < count; ++i, ++page) {
-          if (MForm* target = pages_.GetPage(page - 1)) target->RestoreFormText(form->name, state);
+          if (MPage* target = pages_.GetPage(page - 1)) target->RestoreFormText(form->name, state);
         }
       }
     }
   } else if (auto* text = std::get_if<TextChange>(&change.what)) {
-    text->text->Lines = forward ? text->after : text->before;
+    text->block->SetTextLines(text->child, forward ? text->after : text->before);
   } else if (auto* fields = std::get_if<BlockFieldsChange>(&change.what)) {
     fields->file->EditBlockFields() = forward ? fields->after : fields->before;
   }

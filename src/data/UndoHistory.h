@@ -14,13 +14,12 @@
 #include <vector>
 
 #include "data/MapFile.h"
-#include "layout/Form.h"
+#include "layout/Entry.h"
+#include "layout/Page.h"
 
-class MBlock;
-class MControl;
+class MBlockInstance;
 class MListDB;
 class MMapDB;
-class MText;
 
 class MUndoHistory {
  public:
@@ -40,28 +39,28 @@ class MUndoHistory {
 
   // ---- what the databases report while a step is open
   // entries now stand in the pages' sequence from index on (reading order, from 0).
-  void PagesInserted(int index, std::vector<MControl*> entries);
+  void PagesInserted(int index, std::vector<MEntryRef> entries);
   // entries stood from index on and were taken out; pages from firstReleasedPage (from 1) on were
   // released with them, their form texts as given.
-  void PagesRemoved(int index, std::vector<MControl*> entries, int firstReleasedPage = 0,
-                    std::vector<std::vector<MForm::TextState>> releasedTexts = {});
+  void PagesRemoved(int index, std::vector<MEntryRef> entries, int firstReleasedPage = 0,
+                    std::vector<std::vector<MPage::TextState>> releasedTexts = {});
   // blocks now stand in the list at indexes (ascending, counted after the insertion).
-  void ListInserted(const MListDB& list, std::vector<int> indexes, std::vector<MBlock*> blocks);
+  void ListInserted(const MListDB& list, std::vector<int> indexes, std::vector<MBlockInstance*> blocks);
   // blocks stood in the list at indexes (ascending, counted before the removal) and were taken out.
-  void ListRemoved(const MListDB& list, std::vector<int> indexes, std::vector<MBlock*> blocks);
+  void ListRemoved(const MListDB& list, std::vector<int> indexes, std::vector<MBlockInstance*> blocks);
   // A form text was set from startPage on; before holds its states on those pages as runs of equal
   // states (count, state).
   void FormTextSet(int startPage, std::string name, std::string value,
-                   std::vector<std::pair<int, MForm::TextState>> before);
-  // A text of a placed block now holds other lines.
-  void TextSet(MText& text, std::vector<std::string> before);
+                   std::vector<std::pair<int, MPage::TextState>> before);
+  // A text of a block (child: its place in the class) now holds other lines.
+  void TextSet(MBlockInstance& block, std::size_t child, std::vector<std::string> before);
   // The block-field rows of the document's file were changed (a class given the columns of an
   // import); before: the rows as they were. Undo brings them back, so that a save writes what it
   // wrote before the step.
   void BlockFieldsSet(MMapFile& file, MMapFile::Rows before);
   // An entry the databases let go (a special entry taken off the pages, a block deleted for good):
   // kept by the open step, which brings it back on undo; released at once without one.
-  void Release(std::unique_ptr<MControl> entry);
+  void Release(MEntry entry);
 
   // ---- undo and redo
   bool CanUndo() const { return applied_ > 0; }

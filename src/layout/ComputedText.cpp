@@ -4,7 +4,12 @@
 
 namespace {
 const MComputedTextSource* gSource = nullptr;
-}
+int gScopePage = 0;
+}  // namespace
+
+MPageScope::MPageScope(int page) : outer_(gScopePage) { gScopePage = page; }
+MPageScope::~MPageScope() { gScopePage = outer_; }
+int MPageScope::Current() { return gScopePage; }
 
 const MComputedTextSource* ComputedTextSource() { return gSource; }
 void SetComputedTextSource(const MComputedTextSource* source) { gSource = source; }
@@ -19,7 +24,7 @@ bool ComputedText(const MText& text, std::string& value) {
       value = gSource->NowDate();
       return true;
     case dtNowPage:
-      value = std::to_string(gSource->PageOfText(text));
+      value = std::to_string(MPageScope::Current());
       return true;
     case dtTotalPage:
       value = std::to_string(gSource->PageCount());

@@ -5,11 +5,13 @@
 // and the page count. The model does not know the document: it asks the source installed here (the
 // global objects install one over the data file and the pages, data/DocumentTextSource.h). Without
 // one, as in the loader's own tools, such a text shows its stored value.
+//
+// The elements of a page are its form's and its blocks' classes', shared by every page: which page a
+// text is read or drawn on is said by whoever reads or draws it, with a page scope.
 #pragma once
 
 #include <string>
 
-class MControl;
 class MText;
 
 class MComputedTextSource {
@@ -19,9 +21,22 @@ class MComputedTextSource {
   virtual std::string CreateDate() const = 0;
   // Today's date, in the same format.
   virtual std::string NowDate() const = 0;
-  // The number of the page whose form or placed blocks hold the element; 0 when no page does.
-  virtual int PageOfText(const MControl& element) const = 0;
   virtual int PageCount() const = 0;
+};
+
+// The page whose texts are being read or drawn, for as long as the object lives: a now-page text
+// shows its number. Scopes nest; outside every scope a text stands on no page and shows 0.
+class MPageScope {
+ public:
+  explicit MPageScope(int page);
+  ~MPageScope();
+  MPageScope(const MPageScope&) = delete;
+  MPageScope& operator=(const MPageScope&) = delete;
+  // The page of the innermost scope; 0 outside every scope.
+  static int Current();
+
+ private:
+  int outer_;
 };
 
 // The installed source, or null.

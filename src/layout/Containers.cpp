@@ -20,14 +20,18 @@ void MContainer::Translate(double dx, double dy) {
 }
 
 MText* MContainer::FindEditableText(double x, double y) {
-  for (const auto& child : Children) {
-    MText* text = As<MText>(child.get());
-    if (text != nullptr && text->Editable && text->Bounds.Left <= x && x <= text->Bounds.Right &&
-        text->Bounds.Top <= y && y <= text->Bounds.Bottom) {
-      return text;
-    }
+  const int at = EditableTextAt(x, y);
+  return at >= 0 ? static_cast<MText*>(Children[static_cast<std::size_t>(at)].get()) : nullptr;
+}
+
+int MContainer::EditableTextAt(double x, double y, double dx, double dy) const {
+  for (std::size_t i = 0; i < Children.size(); ++i) {
+    const MText* text = As<MText>(Children[i].get());
+    if (text == nullptr || !text->Editable) continue;
+    const MRect b = text->Bounds.Moved(dx, dy);
+    if (b.Left <= x && x <= b.Right && b.Top <= y && y <= b.Bottom) return static_cast<int>(i);
   }
-  return nullptr;
+  return -1;
 }
 
 bool MContainer::Contains(const MControl* element) const {

@@ -1,5 +1,6 @@
-// Elements that own child elements: the common container and the block (a block class of the layout
-// or a record made from one). Forms, which also own a grid, are in layout/Form.h.
+// Elements that own child elements: the common container and the block class. Forms, which also own
+// a grid, are in layout/Form.h; the blocks of a document, which share their class's elements, in
+// layout/BlockInstance.h.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +12,8 @@
 #include "layout/Controls.h"
 #include "layout/Shapes.h"
 
+class MBlockInstance;
+
 // An element that owns child elements: a form or a block.
 class MContainer : public MControl {
  public:
@@ -19,8 +22,14 @@ class MContainer : public MControl {
   void Assign(const MControl& source) override;
   void Translate(double dx, double dy) override;
   void Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) override;
+  // What Draw draws of the container itself, its frame; false (and nothing drawn) when it is hidden
+  // or outside the area being repainted, so that its children draw neither.
+  bool DrawFrame(MElementCanvas& canvas, bool clip) const;
   // The first editable text child whose bounds hold the point (edges included), or null.
   virtual MText* FindEditableText(double x, double y);
+  // Its place among the children, the children moved by dx, dy (a block's class as the block stands
+  // on a page); -1 when there is none.
+  int EditableTextAt(double x, double y, double dx = 0, double dy = 0) const;
   // Whether the element is one of the direct children.
   virtual bool Contains(const MControl* element) const;
 
@@ -42,7 +51,8 @@ class MContainer : public MControl {
   explicit MContainer(MKind kind) : MControl(kind) { StrokeStyle = ssNone; }
 };
 
-// A block class of the layout, or an instance of one (a record placed on a page or in a side pane).
+// A block class of the layout, or a block of the document as an element tree for a moment (made by
+// MBlockInstance::Materialize to be drawn).
 class MBlock : public MContainer {
  public:
   static constexpr bool IsKindOf(MKind k) { return k == MKind::Block; }
@@ -55,28 +65,22 @@ class MBlock : public MContainer {
   void SetKeyElements(std::string_view names);
   void SetSearchElements(std::string_view names);
 
-  // Block values (BlockValues.cpp). A key is a child's name, or its name and ".visible".
-  void SetElementValue(std::string_view key, std::string_view value);
-  std::string GetElementValue(std::string_view key) const;
-  // A key found among the children once, to read the values of many blocks of a class: blocks are
-  // copies of their class, so the child is looked for at the same index first. The name views the key.
+  // A new block of the document of this class, holding the class's own values (layout/
+  // BlockInstance.h: a block shares its class's elements and keeps only its values).
+  std::unique_ptr<MBlockInstance> NewInstance() const;
+  // A value key (a child's name, or its name and ".visible") found among the children once, to read
+  // the values of many blocks of a class. The name views the key.
   struct ValueSlot {
     std::string_view name;  // the child's; empty when the key names no value
     std::size_t child = 0;
     bool visibleFlag = false;
   };
   ValueSlot FindValueSlot(std::string_view key) const;
-  // The value at a slot, but a text's line breaks as stored where GetElementValue gives "<br>";
-  // scratch holds it when it is no stored string. isText tells whether it is a text's.
-  std::string_view ValueAt(const ValueSlot& slot, std::string& scratch, bool* isText = nullptr) const;
-  // record: entry 0 the class name, then one value per key of fieldRow (the data file's block-field
-  // row of this class: entry 0 the class name, then the keys); null when the class has none.
-  void LoadValues(const std::vector<std::string>& record, const std::vector<std::string>* fieldRow);
-  void SaveValues(std::vector<std::string>& record, const std::vector<std::string>* fieldRow) const;
-  std::string FaceText() const;
-  // values: one per entry of KeyElements, in that order.
-  bool MatchesKeys(const std::vector<std::string>& values) const;
-  bool MatchesSearch(std::string_view text) const;
+
+  // The tree the blocks of this class draw through, each putting its values into it
+  // (MBlockInstance::MaterializeInto): made on the first draw, kept with the class, made again when
+  // the class has other children than it had then.
+  MBlock& DrawTree() const;
 
   std::string FaceElement;
   std::vector<std::string> ThumbnailElements;
@@ -85,4 +89,7 @@ class MBlock : public MContainer {
 
  protected:
   std::unique_ptr<MControl> NewSame() const override { return std::make_unique<MBlock>(); }
+
+ private:
+  mutable std::unique_ptr<MBlock> drawTree_;
 };

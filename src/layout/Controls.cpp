@@ -108,10 +108,7 @@ void MControl::SetY2(double v) {
   SpanY();
 }
 
-bool MControl::Intersects(const MRect& rect) const {
-  return rect.Right >= Bounds.Left && Bounds.Right >= rect.Left && rect.Bottom >= Bounds.Top &&
-         Bounds.Bottom >= rect.Top;
-}
+bool MControl::Intersects(const MRect& rect) const { return Bounds.Meets(rect); }
 
 // ---- name lists
 

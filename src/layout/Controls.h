@@ -67,6 +67,12 @@ inline constexpr std::uint32_t kColorGreen = 0x008000;
 
 struct MRect {
   double Left = 0, Top = 0, Right = 0, Bottom = 0;
+  // The rectangle moved by dx, dy.
+  MRect Moved(double dx, double dy) const { return {Left + dx, Top + dy, Right + dx, Bottom + dy}; }
+  // True when the rectangles overlap or touch.
+  bool Meets(const MRect& other) const {
+    return other.Right >= Left && Right >= other.Left && other.Bottom >= Top && Bottom >= other.Top;
+  }
 };
 
 class MControl {

@@ -8,10 +8,13 @@
 
 #include "base/Sjis.h"
 #include "base/ValueFormat.h"
+#include "layout/BlockInstance.h"
+#include "layout/ComputedText.h"
 #include "layout/Containers.h"
 #include "layout/ElementCanvas.h"
 #include "layout/Form.h"
 #include "layout/Grid.h"
+#include "layout/Page.h"
 #include "layout/Shapes.h"
 #include "layout/Specials.h"
 
@@ -70,6 +73,23 @@ std::string DisplayText(const MText& text) {
   return s;
 }
 
+// A block's tree where the block stands: the geometry of its class, moved by the point.
+void StandOn(MBlock& tree, const MBlock& blockClass, const MGridPoint& point) {
+  const auto copy = [](MControl& to, const MControl& from) {
+    to.Bounds = from.Bounds;
+    to.Width = from.Width;
+    to.Height = from.Height;
+    to.X1 = from.X1;
+    to.Y1 = from.Y1;
+    to.X2 = from.X2;
+    to.Y2 = from.Y2;
+  };
+  copy(tree, blockClass);
+  for (std::size_t i = 0; i < tree.Children.size() && i < blockClass.Children.size(); ++i)
+    copy(*tree.Children[i], *blockClass.Children[i]);
+  tree.MoveBy(point);
+}
+
 }  // namespace
 
 // ---- shapes
@@ -119,18 +139,23 @@ void MBarcode::Draw(MElementCanvas& canvas, std::uint8_t, bool clip) {
 // ---- containers and the grid
 
 void MContainer::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) {
-  if (!Visible || !InClip(*this, canvas, clip)) return;
+  if (!DrawFrame(canvas, clip)) return;
+  for (const std::unique_ptr<MControl>& child : Children) child->Draw(canvas, variant, clip);
+}
+
+bool MContainer::DrawFrame(MElementCanvas& canvas, bool clip) const {
+  if (!Visible || !InClip(*this, canvas, clip)) return false;
   if (OutlineOn(*this) || FillStyle == fsSolid) {
     SetupPen(*this, canvas);
     canvas.SetBrush(MBrush{FillColor, FillStyle});
     canvas.Rectangle(Bounds);
   }
-  for (const std::unique_ptr<MControl>& child : Children) child->Draw(canvas, variant, clip);
+  return true;
 }
 
 void MForm::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) {
   MContainer::Draw(canvas, variant, clip);
-  // The entries on the grid draw even when the form itself is hidden.
+  // The grid draws even when the form itself is hidden.
   Grid.Draw(canvas, variant, clip);
 }
 
@@ -140,11 +165,7 @@ void MGrid::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) {
   }
 }
 
-void MGridPoint::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) {
-  if (Block != nullptr) {
-    Block->Draw(canvas, variant, clip);
-    return;
-  }
+void MGridPoint::Draw(MElementCanvas& canvas, std::uint8_t, bool clip) {
   if (!Visible || canvas.Mode() != cmMapping) return;
   if (!BlockTypes.empty() && BlockTypes.front() == "none") return;
   canvas.DrawGridPointMark(clip, X1, Y1);
@@ -166,4 +187,70 @@ void MNewPage::Draw(MElementCanvas& canvas, std::uint8_t, bool clip) {
 
 void MEOD::Draw(MElementCanvas& canvas, std::uint8_t, bool clip) {
   if (canvas.Mode() == cmMapping) canvas.DrawEndMark(clip, X1, Y1);
+}
+
+void DrawSpecialEntry(MKind kind, double x, double y, MElementCanvas& canvas, std::uint8_t variant,
+                      bool clip) {
+  const auto draw = [&](MSpecial&& entry) {
+    entry.Translate(x, y);
+    entry.Draw(canvas, variant, clip);
+  };
+  switch (kind) {
+    case MKind::Space:
+      draw(MSpace());
+      break;
+    case MKind::NewLine:
+      draw(MNewLine());
+      break;
+    case MKind::NewPage:
+      draw(MNewPage());
+      break;
+    case MKind::EndOfData:
+      draw(MEOD());
+      break;
+    default:
+      break;
+  }
+}
+
+// ---- pages
+
+void MPage::Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) const {
+  const MPageScope scope(number_);
+  // The form's own elements; its texts show this page's values, each drawn as a copy holding them.
+  if (form_->DrawFrame(canvas, clip)) {
+    const auto& children = form_->Children;
+    std::size_t formText = 0;
+    for (std::size_t i = 0; i < children.size(); ++i) {
+      if (As<MFormText>(children[i].get()) != nullptr) {
+        PageTextElement(i, formText++)->Draw(canvas, variant, clip);
+      } else {
+        children[i]->Draw(canvas, variant, clip);
+      }
+    }
+  }
+  // Every point: its entry, or its mark when empty. The entries draw even when the form is hidden.
+  // The blocks of a class draw through its one tree: each puts its values into it, and the tree
+  // stands where the block does, its class's geometry moved by the point.
+  const MRect area = clip ? canvas.GetClipRectUnits() : MRect{};
+  std::size_t index = 0;
+  for (const MGridRow& row : form_->Grid.Rows) {
+    for (const std::unique_ptr<MGridPoint>& point : row) {
+      const MEntry& entry = entries_[index++];
+      if (!entry) {
+        point->Draw(canvas, variant, clip);
+      } else if (const MBlockInstance* block = entry.Block()) {
+        // A block outside the area repainted, or hidden, draws nothing: no tree is made for it.
+        const MBlock& cls = block->Class();
+        if (!cls.Visible) continue;
+        if (clip && !cls.Bounds.Moved(point->X1, point->Y1).Meets(area)) continue;
+        MBlock& tree = cls.DrawTree();
+        block->MaterializeInto(tree);
+        StandOn(tree, cls, *point);
+        tree.Draw(canvas, variant, clip);
+      } else {
+        DrawSpecialEntry(entry.Kind(), point->X1, point->Y1, canvas, variant, clip);
+      }
+    }
+  }
 }

@@ -12,7 +12,6 @@ void MGridPoint::Assign(const MControl& source) {
   if (const MGridPoint* point = As<MGridPoint>(&source)) {
     if (point != this) BlockTypes = point->BlockTypes;
   }
-  Block.reset();
 }
 
 void MGridPoint::SetBlockTypes(std::string_view text) { BlockTypes = SplitNameList(text); }
@@ -23,6 +22,7 @@ MGrid::MGrid() { Rows.emplace_back(); }
 
 void MGrid::Assign(const MGrid& source) {
   if (&source == this) return;
+  starts_.clear();
   Rows.clear();
   Rows.reserve(source.Rows.size());
   for (const MGridRow& sourceRow : source.Rows) {
@@ -32,9 +32,13 @@ void MGrid::Assign(const MGrid& source) {
   }
 }
 
-void MGrid::NewRow() { Rows.emplace_back(); }
+void MGrid::NewRow() {
+  starts_.clear();
+  Rows.emplace_back();
+}
 
 MGridPoint* MGrid::AddPoint(std::unique_ptr<MGridPoint> point) {
+  starts_.clear();
   if (Rows.empty()) Rows.emplace_back();
   MGridPoint* added = point.get();
   Rows.back().push_back(std::move(point));
@@ -42,6 +46,7 @@ MGridPoint* MGrid::AddPoint(std::unique_ptr<MGridPoint> point) {
 }
 
 void MGrid::RemoveEmptyRows() {
+  starts_.clear();
   std::erase_if(Rows, [](const MGridRow& row) { return row.empty(); });
 }
 
@@ -55,34 +60,12 @@ MGridPoint* MGrid::PointAt(int row, int position) const {
   return Rows[row - 1][position - 1].get();
 }
 
-MControl* MGrid::BlockAt(int row, int position) const {
-  const MGridPoint* point = PointAt(row, position);
-  return point != nullptr ? point->Block.get() : nullptr;
-}
+int MGrid::TotalPointCount() const { return RowStart(RowCount() + 1); }
 
-int MGrid::TotalPointCount() const {
-  int count = 0;
-  for (const MGridRow& row : Rows) count += static_cast<int>(row.size());
-  return count;
-}
-
-MText* MGrid::FindEditableText(double x, double y) const {
-  for (const MGridRow& row : Rows) {
-    for (const auto& point : row) {
-      if (MBlock* block = As<MBlock>(point->Block.get())) {
-        if (MText* text = block->FindEditableText(x, y)) return text;
-      }
-    }
+int MGrid::RowStart(int row) const {
+  if (starts_.size() != Rows.size() + 1) {
+    starts_.assign(1, 0);
+    for (const MGridRow& r : Rows) starts_.push_back(starts_.back() + static_cast<int>(r.size()));
   }
-  return nullptr;
-}
-
-bool MGrid::Contains(const MControl* element) const {
-  for (const MGridRow& row : Rows) {
-    for (const auto& point : row) {
-      const MBlock* block = As<MBlock>(point->Block.get());
-      if (block != nullptr && block->Contains(element)) return true;
-    }
-  }
-  return false;
+  return starts_[static_cast<std::size_t>(std::clamp(row, 1, RowCount() + 1) - 1)];
 }

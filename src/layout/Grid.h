@@ -1,11 +1,10 @@
 // The grid points of a form and the grid that orders them in rows.
 //
 // The rows give the reading order of a page: entries flow through the points row by row. Rows and
-// positions within a row are numbered from 1. Placement and flow (Accepts, Place, FlowPage, ...)
-// live in GridFlow.cpp.
+// positions within a row are numbered from 1. Placement and flow of entries are the pages'
+// (layout/Page.h, GridFlow.cpp).
 #pragma once
 
-#include <deque>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -20,37 +19,30 @@ class MGridPoint : public MControl {
   MGridPoint() : MControl(MKind::GridPoint) {}
   std::unique_ptr<MGridPoint> Clone() const { return CloneAs(*this); }
 
-  // Copies the block types; the placed entry is never copied (this point's own entry is freed).
+  // Copies the block types.
   void Assign(const MControl& source) override;
+  // The mark of an empty point; what a page places on the point draws itself (layout/Page.h).
   void Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip) override;
 
   // From a comma-separated text; entries trimmed, the old ones replaced.
   void SetBlockTypes(std::string_view text);
 
-  // Placement (GridFlow.cpp). Whether an entry of this type name ("space", "newline", "newpage",
-  // "eod" or a block class name) may stand here.
+  // Whether an entry of this type name ("space", "newline", "newpage", "eod" or a block class name)
+  // may stand here (GridFlow.cpp).
   bool Accepts(std::string_view name) const;
-  // Takes the entry (entry becomes null) and moves it to the point; false, leaving entry with the
-  // caller, when the point is occupied or does not accept it.
-  bool Place(std::unique_ptr<MControl>& entry);
-  // Hands the entry back, moved back to its own coordinates; null when the point is empty.
-  std::unique_ptr<MControl> Remove();
-  bool IsOccupied() const { return Block != nullptr; }
 
   // Which entries the point accepts: the first entry "all" takes everything, "none" no block and
   // no blank; otherwise block class names.
   std::vector<std::string> BlockTypes{"all"};
-  // The entry placed on the point (a block instance or a special entry), or null.
-  std::unique_ptr<MControl> Block;
 
  protected:
   std::unique_ptr<MControl> NewSame() const override { return std::make_unique<MGridPoint>(); }
 };
 
 using MGridRow = std::vector<std::unique_ptr<MGridPoint>>;
-// The entries waiting to be laid onto the points of a page, in sequence order.
-using MEntryQueue = std::deque<std::unique_ptr<MControl>>;
 
+// The grid of a form. Its points hold no entries: every page of the form shares them and keeps the
+// entries placed on them itself (layout/Page.h).
 class MGrid {
  public:
   // One empty row.
@@ -58,8 +50,9 @@ class MGrid {
   MGrid(const MGrid&) = delete;
   MGrid& operator=(const MGrid&) = delete;
 
-  // One row per source row with a clone of each of its points; no entries are copied.
+  // One row per source row with a clone of each of its points.
   void Assign(const MGrid& source);
+  // The marks of the points, as on a page with nothing placed.
   void Draw(MElementCanvas& canvas, std::uint8_t variant, bool clip);
 
   void NewRow();
@@ -72,29 +65,14 @@ class MGrid {
   int PointCount(int row) const;
   // Null when either number is out of range.
   MGridPoint* PointAt(int row, int position) const;
-  MControl* BlockAt(int row, int position) const;
   int TotalPointCount() const;
-
-  // Placement and flow (GridFlow.cpp). The row queries and RemoveAt take valid numbers.
-  bool RowOccupied(int row) const;
-  bool RowHasNewPage(int row) const;
-  bool RowHasEndOfData(int row) const;
-  std::unique_ptr<MControl> RemoveAt(int row, int position);
-  // A new end-of-data entry on the first point of the first row; false when there is no such point.
-  bool PlaceEndOfData();
-  // Lays the queue onto the points from (row, position) on, taking the entries that stood there into
-  // the queue behind it. remaining counts down for each entry placed; where it reaches 0, row and
-  // position are set to that point. True when the queue is empty, false when entries are left for
-  // the next page.
-  bool FlowPage(int& row, int& position, int& remaining, MEntryQueue& queue);
-  // The row and position of the placed entry that the point (x, y) designates; unchanged when
-  // nothing is placed.
-  void FindCursorPosition(double x, double y, int& row, int& position) const;
-
-  // The first editable text, in reading order, of the blocks placed on the grid, or null.
-  MText* FindEditableText(double x, double y) const;
-  // Whether the element is a child of a block placed on the grid.
-  bool Contains(const MControl* element) const;
+  // The points in reading order, counted from 0: the number of the points before row 1..RowCount
+  // (TotalPointCount for RowCount + 1). Rows changed other than through NewRow, AddPoint,
+  // RemoveEmptyRows and Assign must be followed by one of them.
+  int RowStart(int row) const;
 
   std::vector<MGridRow> Rows;
+
+ private:
+  mutable std::vector<int> starts_;  // RowStart of rows 1..RowCount + 1; empty when stale
 };

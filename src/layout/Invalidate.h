@@ -15,6 +15,8 @@ class MBaseInvalidate {
   virtual void InvalidateBounds(double x1, double y1, double x2, double y2) = 0;
   // The small area of an entry mark whose top-left point is (x, y) in page units.
   virtual void InvalidateMark(double x, double y) = 0;
+  // Whether the view shows that page (numbered from 1): changes on other pages ask for nothing.
+  virtual bool ShowsPage(int /*page*/) const { return true; }
 };
 
 // The installed invalidation object, or null.

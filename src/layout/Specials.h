@@ -63,6 +63,7 @@ class MEOD : public MSpecial {
   std::unique_ptr<MControl> NewSame() const override { return std::make_unique<MEOD>(); }
 };
 
-// A new special entry of a type name that a row of entries may hold: "space", "newline" or
-// "newpage"; null for any other name ("eod" is never read: the pages make their own end).
-std::unique_ptr<MControl> NewSpecialEntry(std::string_view typeName);
+// Draws a special entry of that kind standing at (x, y) on a page: the pages keep their special
+// entries as tags (layout/Entry.h), and the element of the kind draws for a moment.
+void DrawSpecialEntry(MKind kind, double x, double y, MElementCanvas& canvas, std::uint8_t variant,
+                      bool clip);

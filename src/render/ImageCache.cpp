@@ -51,10 +51,13 @@ MImageCache* gElementImageCache = nullptr;
 MImageCache* ElementImageCache() { return gElementImageCache; }
 void SetElementImageCache(MImageCache* cache) { gElementImageCache = cache; }
 
+const QImage* LoadImageFile(const std::string& fileName) {
+  const QImage* picture = gElementImageCache != nullptr ? gElementImageCache->GetImage(fileName) : nullptr;
+  return picture != nullptr && !picture->isNull() ? picture : nullptr;
+}
+
 const QImage* LoadImage(MImage& image) {
-  const QImage* picture =
-      gElementImageCache != nullptr ? gElementImageCache->GetImage(image.FileName) : nullptr;
-  if (picture != nullptr && picture->isNull()) picture = nullptr;
+  const QImage* picture = LoadImageFile(image.FileName);
   image.ImageWidth = picture != nullptr ? picture->width() : 0;
   image.ImageHeight = picture != nullptr ? picture->height() : 0;
   return picture;

@@ -50,3 +50,5 @@ void SetElementImageCache(MImageCache* cache);
 // The decoded image of the element's FileName from the installed cache, or null; records its pixel
 // size in ImageWidth and ImageHeight (both 0 when there is none).
 const QImage* LoadImage(MImage& image);
+// The decoded image of a file from the installed cache, or null.
+const QImage* LoadImageFile(const std::string& fileName);

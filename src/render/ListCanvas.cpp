@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "data/ListDB.h"
+#include "layout/BlockInstance.h"
 #include "layout/Containers.h"
 #include "layout/ElementCanvas.h"
 #include "layout/Shapes.h"
@@ -170,13 +171,14 @@ void MListCanvas::Paint() {
     for (int column = firstColumn; column <= lastColumn; ++column) {
       const int index = row * columns_ + column;
       if (index >= itemCount_) return;
-      if (MBlock* block = listDB_->VisibleEntry(index))
+      if (const MBlockInstance* block = listDB_->VisibleEntry(index))
         DrawListItem(*block, *this, GetItemRect(index), true, index == selection);
     }
   }
 }
 
-void DrawListItem(MBlock& block, MListCanvas& canvas, const QRect& cell, bool clip, bool selected) {
+void DrawListItem(const MBlockInstance& block, MListCanvas& canvas, const QRect& cell, bool clip,
+                  bool selected) {
   QPainter* p = canvas.GetCanvas();
   if (p == nullptr) return;
   if (clip && !cell.intersects(canvas.ClipRect())) return;
@@ -191,29 +193,32 @@ void DrawListItem(MBlock& block, MListCanvas& canvas, const QRect& cell, bool cl
   canvas.SetFontHeight(kFontHeight);
 
   if (!thumbnails) {
-    canvas.DrawTextIn(QRect(card.x(), card.y(), kNameColumn, card.height()), block.Name, taLeft);
+    canvas.DrawTextIn(QRect(card.x(), card.y(), kNameColumn, card.height()), block.Name(), taLeft);
     canvas.DrawTextIn(QRect(card.x() + kNameColumn, card.y(), card.width() - kNameColumn, card.height()),
                       block.FaceText(), taLeft);
     return;
   }
 
-  // The listed elements, each on the line of its place in the thumbnail list.
-  for (const auto& child : block.Children) {
-    const int d = IndexOfName(block.ThumbnailElements, child->Name);
+  // The listed elements, each on the line of its place in the thumbnail list, read from the block.
+  const MBlock& blockClass = block.Class();
+  std::string scratch;
+  for (std::size_t i = 0; i < blockClass.Children.size(); ++i) {
+    const MControl& child = *blockClass.Children[i];
+    const int d = IndexOfName(blockClass.ThumbnailElements, child.Name);
     if (d < 0) continue;
     const int top = card.y() + kLineHeight * d;
     const QRect line(card.x(), top, card.width(), kLineHeight);
-    if (const MText* text = As<MText>(child.get())) {
-      canvas.DrawTextIn(line, text->GetText(), taCenter);
-    } else if (const MBarcode* barcode = As<MBarcode>(child.get())) {
-      canvas.DrawTextIn(line, barcode->Value, taCenter);  // the code only: no bars in the panes
-    } else if (MImage* image = As<MImage>(child.get())) {
+    if (child.IsText()) {
+      canvas.DrawTextIn(line, block.TextView(i, scratch), taCenter);
+    } else if (child.Kind() == MKind::Barcode) {
+      canvas.DrawTextIn(line, block.StoredValue(i), taCenter);  // the code only: no bars in the panes
+    } else if (child.Kind() == MKind::Image) {
       const QRect box(
           QPoint(card.x() + kImageInset, top + kImageInset),
           QPoint(card.x() + card.width() - kImageInset - 1, card.y() + card.height() - kImageInset - 1));
       if (box.isEmpty()) continue;
-      if (const QImage* picture = LoadImage(*image))
-        canvas.DrawImageFit(box, *picture, image->ImageHeight, image->ImageWidth);
+      if (const QImage* picture = LoadImageFile(block.ImageFileName(i)))
+        canvas.DrawImageFit(box, *picture, picture->height(), picture->width());
       else
         p->fillRect(box, ColorFromRef(kMissingImage));
     }

@@ -17,7 +17,7 @@
 #include "render/BaseCanvas.h"
 #include "render/ImageFit.h"
 
-class MBlock;
+class MBlockInstance;
 class MListDB;
 
 enum MListType : std::uint8_t { ltThumbnails, ltList };
@@ -92,7 +92,8 @@ class MTrashCanvas : public MListCanvas {};
 
 // One block as a card or a row of a side pane, into cell (panel pixels). With clip set a cell outside
 // the area being repainted is skipped; selected fills it with the highlight colour.
-void DrawListItem(MBlock& block, MListCanvas& canvas, const QRect& cell, bool clip, bool selected);
+void DrawListItem(const MBlockInstance& block, MListCanvas& canvas, const QRect& cell, bool clip,
+                  bool selected);
 
 // The picture the window puts under every thumbnail card: 116 x 148 pixels, the card's 110 x 140 at
 // its top-left, a soft shadow in the strips to its right and below.

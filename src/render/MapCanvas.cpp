@@ -13,7 +13,7 @@
 #include "barcode/BarMatrixPicture.h"
 #include "base/Numbers.h"
 #include "base/Sjis.h"
-#include "layout/Form.h"
+#include "layout/Page.h"
 #include "layout/Shapes.h"
 #include "render/CanvasHost.h"
 #include "render/ImageCache.h"
@@ -195,7 +195,7 @@ void MMapCanvas::SetMode(std::uint8_t mode) {
 
 void MMapCanvas::Paint() {
   if (GetCanvas() == nullptr) return;
-  if (MForm* page = Page()) page->Draw(*this, 0, true);
+  if (const MPage* page = Page()) page->Draw(*this, 0, true);
 }
 
 bool MMapCanvas::DrawImageElement(MImage& image) {

@@ -24,7 +24,7 @@
 #include "render/BaseCanvas.h"
 #include "render/ImageFit.h"
 
-class MForm;
+class MPage;
 namespace barcode {
 class TBarImage;
 class TBarMatrix;
@@ -69,10 +69,10 @@ class MMapCanvas : public MBaseCanvas, public MElementCanvas {
   bool DesignMode() const override { return MBaseCanvas::DesignMode(); }
   // Where the page shown comes from: the page view asks for the active page of the placed blocks at
   // each paint. Null (the default) or a source that answers null shows nothing.
-  using PageSource = std::function<MForm*()>;
+  using PageSource = std::function<MPage*()>;
   void SetPageSource(PageSource source) { pageSource_ = std::move(source); }
   // The page the source gives now, or null.
-  MForm* Page() const { return pageSource_ ? pageSource_() : nullptr; }
+  MPage* Page() const { return pageSource_ ? pageSource_() : nullptr; }
   // Draws the page of the source with the clip test on; nothing when there is none.
   void Paint() override;
   // The size of one page at the current zoom, which the panel takes.

@@ -19,6 +19,9 @@ class MMapInvalidate : public MBaseInvalidate {
   void InvalidateBounds(double x1, double y1, double x2, double y2) override;
   // An entry glyph whose top-left point is (x, y): it is drawn one pixel in from there.
   void InvalidateMark(double x, double y) override;
+  // The page the canvas shows (any, when it has none): a flow through the pages behind it asks for
+  // nothing.
+  bool ShowsPage(int page) const override;
 
  private:
   MMapCanvas* canvas_;

@@ -9,6 +9,7 @@
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"
 #include "layout/Layout.h"
+#include "layout/Page.h"
 #include "render/MapCanvas.h"
 #include "render/RenderGlobal.h"
 
@@ -56,7 +57,7 @@ QSize PageImageSize(const MLayout& layout, int dpi) {
   return canvas.PanelSize();
 }
 
-QImage DrawPageImage(MForm& page, const MLayout& layout, int dpi, std::uint8_t mode, bool designMode) {
+QImage DrawPageImage(const MPage& page, const MLayout& layout, int dpi, std::uint8_t mode, bool designMode) {
   MMapCanvas canvas;
   canvas.SetDpi(dpi, dpi);
   canvas.SetUnit(layout.Setting.Unit);

@@ -9,7 +9,7 @@
 
 #include "render/PrinterCanvas.h"
 
-class MForm;
+class MPage;
 class MLayout;
 class MMapDB;
 class QPrinter;
@@ -34,5 +34,5 @@ QSize PageImageSize(const MLayout& layout, int dpi);
 // The page drawn into a white picture of PageImageSize as the page view draws it in the given mode
 // (mapping mode shows the marks), the clip test on, as a repaint of the whole view. Null when the
 // picture cannot be made (no size, or no memory for it).
-QImage DrawPageImage(MForm& page, const MLayout& layout, int dpi, std::uint8_t mode = cmMapping,
+QImage DrawPageImage(const MPage& page, const MLayout& layout, int dpi, std::uint8_t mode = cmMapping,
                      bool designMode = false);

@@ -19,14 +19,14 @@ using Editing = window_test::WindowTest;
 // The page as "b1 b2 b3 / b4 b5 b6" with the cursor marked by "*", for one page.
 std::string PageText(int page) {
   std::string text;
-  const MGrid& grid = gMapDB->GetPage(page - 1)->Grid;
-  for (int r = 1; r <= grid.RowCount(); ++r) {
+  const MPage& onPage = *gMapDB->GetPage(page - 1);
+  for (int r = 1; r <= onPage.RowCount(); ++r) {
     if (r > 1) text += " /";
-    for (int c = 1; c <= grid.PointCount(r); ++c) {
-      const MControl* entry = grid.BlockAt(r, c);
+    for (int c = 1; c <= onPage.PointCount(r); ++c) {
+      const MEntry* entry = onPage.EntryAt(r, c);
       std::string name = entry == nullptr   ? "_"
-                         : entry->IsBlock() ? As<MBlock>(entry)->FaceText()
-                                            : entry->Name;
+                         : entry->IsBlock() ? entry->Block()->FaceText()
+                                            : std::string(entry->Name());
       if (page == gMapDB->CurrentPage() && r == gMapDB->CurrentRow() && c == gMapDB->CurrentColumn())
         name += "*";
       text += (text.empty() ? "" : " ") + name;
@@ -200,19 +200,23 @@ TEST_F(Editing, InPlaceEditingCommitsByEnterFocusClickAndModeChange) {
   auto* editor = w.findChild<QTextEdit*>("mmInplaceEdit");
   w.ChangeEditMode(true);
   // The form's editable text "title" stands at the top of the page.
-  const MText* title = As<MText>(gMapDB->ActivePage()->FindChild("title"));
+  const MText* title = As<MText>(gLayout->Forms.front()->FindChild("title"));
   ASSERT_NE(title, nullptr);
+  const auto titleOn = [](int page) { return gMapDB->GetPage(page - 1)->FormText("title"); };
   const QPoint onTitle = gMapCanvas->RectToPixels(title->Bounds).center();
   QTest::mouseClick(paintBox, Qt::LeftButton, Qt::NoModifier, onTitle);
-  ASSERT_EQ(w.EditingText(), title);
+  ASSERT_NE(w.EditingText(), nullptr);
+  EXPECT_TRUE(w.EditingText().IsFormText());
+  EXPECT_EQ(w.EditingText()->Name, "title");
+  EXPECT_EQ(w.EditingText().Page(), gMapDB->GetPage(0));
   EXPECT_TRUE(editor->isVisible());
   editor->selectAll();
   QTest::keyClicks(editor, "Spring");
   QTest::keyClick(editor, Qt::Key_Return);  // a single-line text commits on Enter
   EXPECT_EQ(w.EditingText(), nullptr);
   EXPECT_FALSE(editor->isVisible());
-  EXPECT_EQ(title->GetText(), "Spring");
-  EXPECT_EQ(As<MText>(gMapDB->GetPage(2)->FindChild("title"))->GetText(), "Spring") << "later pages follow";
+  EXPECT_EQ(titleOn(1), "Spring");
+  EXPECT_EQ(titleOn(3), "Spring") << "later pages follow";
   EXPECT_TRUE(IsModified());
 
   // A click elsewhere and switching to mapping mode commit as well.
@@ -221,12 +225,12 @@ TEST_F(Editing, InPlaceEditingCommitsByEnterFocusClickAndModeChange) {
   QTest::keyClicks(editor, "!");
   QTest::mouseClick(paintBox, Qt::LeftButton, Qt::NoModifier, gMapCanvas->PointToPixels(150, 150));
   EXPECT_EQ(w.EditingText(), nullptr);
-  EXPECT_EQ(title->GetText(), "Spring!");
+  EXPECT_EQ(titleOn(1), "Spring!");
   QTest::mouseClick(paintBox, Qt::LeftButton, Qt::NoModifier, onTitle);
   editor->selectAll();
   QTest::keyClicks(editor, "Summer");
   w.ChangeEditMode(false);
-  EXPECT_EQ(title->GetText(), "Summer");
+  EXPECT_EQ(titleOn(1), "Summer");
   // Turning the page commits too.
   w.ChangeEditMode(true);
   QTest::mouseClick(paintBox, Qt::LeftButton, Qt::NoModifier, onTitle);
@@ -234,5 +238,5 @@ TEST_F(Editing, InPlaceEditingCommitsByEnterFocusClickAndModeChange) {
   QTest::keyClicks(editor, "Autumn");
   w.NextPage();
   EXPECT_EQ(w.EditingText(), nullptr);
-  EXPECT_EQ(As<MText>(gMapDB->GetPage(0)->FindChild("title"))->GetText(), "Autumn");
+  EXPECT_EQ(titleOn(1), "Autumn");
 }

@@ -95,7 +95,7 @@ TEST_F(GlobalObjects, ThePageViewPaintsTheActivePageOrNothing) {
   const QRect frame = gMapCanvas->RectToPixels(5, 5, 105, 55);
   EXPECT_EQ(Pixel(view, frame.left(), frame.center().y()), 0x000000u);
   // The page number of the form's text comes from the document.
-  EXPECT_EQ(As<MText>(gMapDB->ActivePage()->FindChild("now"))->GetText(), "1");
+  EXPECT_EQ(gMapDB->ActivePage()->FormText("now"), "1");
 }
 
 TEST_F(GlobalObjects, ReleasingRedrawsNothingThroughReleasedObjects) {
@@ -116,7 +116,9 @@ TEST_F(GlobalObjects, ReleasingRedrawsNothingThroughReleasedObjects) {
   EXPECT_EQ(ComputedTextSource(), nullptr);
 
   // The model still works on its own afterwards: placing an entry asks for a repaint of nobody.
-  MGridPoint point;
-  std::unique_ptr<MControl> space = std::make_unique<MSpace>();
-  EXPECT_TRUE(point.Place(space));
+  MForm form;
+  form.Grid.AddPoint(std::make_unique<MGridPoint>());
+  MPage page(form, 1);
+  MEntry space = MEntry::Special(MKind::Space);
+  EXPECT_TRUE(page.Place(1, 1, space));
 }

@@ -100,11 +100,15 @@ TEST_F(NewDocumentWindow, ItsFirstSaveGoesBesideTheLayoutWithWhatWasTyped) {
   InsertBlock("item");
   // Typed into the block's memo in place.
   w.ChangeEditMode(true);
-  const auto* block = As<MBlock>(gMapDB->GetPage(0)->Grid.BlockAt(1, 1));
-  ASSERT_NE(block, nullptr);
-  const auto* memo = As<MText>(block->FindChild("biko"));
+  double x = 0, y = 0;
+  MRect bounds;
+  ASSERT_TRUE(gMapDB->GetPage(0)->EntryArea(1, 1, x, y, bounds));
+  const auto* memo = As<MText>(gLayout->FindBlock("item")->FindChild("biko"));  // at its place in the block
   QTest::mouseClick(Find<QWidget>("pbxMap"), Qt::LeftButton, Qt::NoModifier,
-                    gMapCanvas->RectToPixels(memo->Bounds).center());
+                    gMapCanvas
+                        ->RectToPixels(x + memo->Bounds.Left, y + memo->Bounds.Top, x + memo->Bounds.Right,
+                                       y + memo->Bounds.Bottom)
+                        .center());
   // Japanese comes from the input method, committed as a whole.
   QInputMethodEvent typed;
   typed.setCommitString("棚の上");

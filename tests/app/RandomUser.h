@@ -68,9 +68,9 @@ class RandomUser {
 
   // A pixel of the page: mostly a grid point or an editable text of the page shown, else anywhere.
   QPoint PagePoint() {
-    const MForm* page = gMapDB->ActivePage();
-    if (page != nullptr && Pick(5) != 0 && page->Grid.TotalPointCount() > 0) {
-      const MGrid& grid = page->Grid;
+    const MPage* page = gMapDB->ActivePage();
+    if (page != nullptr && Pick(5) != 0 && page->Grid().TotalPointCount() > 0) {
+      const MGrid& grid = page->Grid();
       const int row = 1 + Pick(grid.RowCount());
       if (grid.PointCount(row) > 0)
         return gMapCanvas->RectToPixels(grid.PointAt(row, 1 + Pick(grid.PointCount(row)))->Bounds).center();

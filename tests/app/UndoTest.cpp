@@ -79,7 +79,7 @@ TEST_F(UndoInWindow, TheCommandsFollowTheHistoryAndASaveKeepsIt) {
   QTest::keyClick(page, Qt::Key_Z, Qt::ControlModifier);
   EXPECT_TRUE(IsModified()) << "undone past the save";
   EXPECT_EQ(gMapDB->CurrentPage(), 2) << "the cursor returns to where the change happened";
-  EXPECT_EQ(As<MBlock>(gMapDB->Current())->FaceText(), "b7");
+  EXPECT_EQ(gMapDB->Current()->Block()->FaceText(), "b7");
   EXPECT_FALSE(Action("miUndo")->isEnabled());
   EXPECT_TRUE(Action("miRedo")->isEnabled());
   QTest::keyClick(page, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);

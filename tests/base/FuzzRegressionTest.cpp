@@ -52,7 +52,7 @@ Lines SectionNames(const std::string& text) {
 // time it was read (and a saved document's lines changed on every save).
 TEST(IniTextFuzzRegression, TheSecondByteOfABrokenCharacterBeforeEqualsStays) {
   const base::IniText ini("[s]\n\xFA\x10=a\xFA\x10=b\nk\xFA\x10 = v\n");
-  EXPECT_EQ(ini.Lines("s"), (Lines{"\xFA\x10=a\xFA\x10=b", "k\xFA\x10=v"}));
+  EXPECT_EQ(ini.LineTexts("s"), (Lines{"\xFA\x10=a\xFA\x10=b", "k\xFA\x10=v"}));
   std::string value;
   EXPECT_TRUE(ini.FindValue("s", "\xFA\x10", value));
   EXPECT_EQ(value, "a\xFA\x10=b");
@@ -64,10 +64,10 @@ TEST(IniTextFuzzRegression, LinesReadBackAsTheyWereRead) {
   for (const std::string& input : inputs) {
     const base::IniText ini(input);
     for (const std::string& section : SectionNames(input)) {
-      const Lines& lines = ini.Lines(section);
+      const Lines lines = ini.LineTexts(section);
       std::string again = "[s]\n";
       for (const std::string& line : lines) again += line + "\n";
-      EXPECT_EQ(base::IniText(again).Lines("s"), lines) << "section " << section;
+      EXPECT_EQ(base::IniText(again).LineTexts("s"), lines) << "section " << section;
     }
   }
 }

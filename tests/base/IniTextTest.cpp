@@ -19,7 +19,7 @@ TEST(IniText, SplitsTrimsAndDropsCommentsAndEmptyLines) {
       "\t\r\n"
       "c\n"
       "d;not a comment");
-  EXPECT_EQ(ini.Lines("data"), (Lines{"a,b", "c", "d;not a comment"}));
+  EXPECT_EQ(ini.LineTexts("data"), (Lines{"a,b", "c", "d;not a comment"}));
   EXPECT_TRUE(ini.Lines("missing").empty());
 }
 
@@ -29,13 +29,13 @@ TEST(IniText, SectionsCompareWithoutCaseAndOnlyTheFirstOccurrenceCounts) {
       "[ other ]\r\nx\r\n"
       "[map_data]\r\nsecond\r\n"
       "[Other]\r\ny\r\n");
-  EXPECT_EQ(ini.Lines("map_data"), (Lines{"first"}));
-  EXPECT_EQ(ini.Lines("OTHER"), (Lines{"x"}));
+  EXPECT_EQ(ini.LineTexts("map_data"), (Lines{"first"}));
+  EXPECT_EQ(ini.LineTexts("OTHER"), (Lines{"x"}));
 }
 
 TEST(IniText, BlanksAroundTheFirstEqualsSignAreRemoved) {
   const IniText ini("[s]\nkey \t=  value = more \nrow,\"a = b\"\n=lone\nno equals here\n");
-  EXPECT_EQ(ini.Lines("s"), (Lines{"key=value = more", "row,\"a=b\"", "=lone", "no equals here"}));
+  EXPECT_EQ(ini.LineTexts("s"), (Lines{"key=value = more", "row,\"a=b\"", "=lone", "no equals here"}));
 }
 
 TEST(IniText, KeysAndValues) {
@@ -59,8 +59,8 @@ TEST(IniText, BracketAsSecondByteDoesNotMakeAHeader) {
   const std::string dash = base::Utf8ToSjis("‐");
   ASSERT_EQ(dash, "\x81\x5D");
   const IniText ini("[s]\n[x" + dash + "\n[t]\ny\n");
-  EXPECT_EQ(ini.Lines("s"), (Lines{"[x" + dash}));
-  EXPECT_EQ(ini.Lines("t"), (Lines{"y"}));
+  EXPECT_EQ(ini.LineTexts("s"), (Lines{"[x" + dash}));
+  EXPECT_EQ(ini.LineTexts("t"), (Lines{"y"}));
 }
 
 TEST(IniText, AnyBytesReadWithoutFailing) {
@@ -69,10 +69,10 @@ TEST(IniText, AnyBytesReadWithoutFailing) {
     std::string text(rng() % 200, '\0');
     for (char& c : text) c = "[]=;\r\n \0ab\x81"[rng() % 11];
     const IniText ini(text);
-    for (const std::string& line : ini.Lines("a")) {
+    for (const std::string_view line : ini.Lines("a")) {
       ASSERT_FALSE(line.empty());
       ASSERT_GT(static_cast<unsigned char>(line.front()), 0x20);
-      ASSERT_EQ(line.find_first_of("\r\n"), std::string::npos);
+      ASSERT_EQ(line.find_first_of("\r\n"), std::string_view::npos);
     }
   }
 }

@@ -40,7 +40,7 @@ class CsvImport : public ::testing::Test {
   }
   std::string SavedBytes() { return PrepareSave(folder_.SjisPath("out.map")).Bytes; }
   // Values of a block by keys, in UTF-8.
-  static Names Values(const MBlock& block, const Names& keys) {
+  static Names Values(const MBlockInstance& block, const Names& keys) {
     Names out;
     for (const std::string& key : keys) out.push_back(base::SjisToUtf8(block.GetElementValue(key)));
     return out;
@@ -77,7 +77,7 @@ TEST_F(CsvImport, AnImportIsOneStepThatUndoRemovesWhole) {
   const MCommandReport report = ImportCsv(import);
   EXPECT_TRUE(report.Changed(dlUnmap));
   ASSERT_EQ(gUnmapDB->Count(), 3);
-  const MBlock& sencha = *gUnmapDB->Entries()[1];
+  const MBlockInstance& sencha = *gUnmapDB->Entries()[1];
   EXPECT_EQ(Values(sencha, {"name", "kana", "biko", "name.visible", "code"}),
             (Names{"煎茶", "せんちゃ", "一番摘み<br>新芽<br>", "0", "0"}))
       << "a line break inside a field is a memo's line; unfed fields keep the class's values";
@@ -130,10 +130,10 @@ TEST_F(CsvImport, ExportedRowsImportBackToTheSameValues) {
        {std::pair{base::CsvEncoding::Utf8, ','}, {base::CsvEncoding::Sjis, '\t'}}) {
     const MCsvImport back =
         PlanCsvImport(*gLayout, *gMapFile, "item", base::ReadCsv(exported(encoding, separator)));
-    const std::vector<std::unique_ptr<MBlock>> blocks = BuildCsvBlocks(*gLayout, back);
+    const std::vector<std::unique_ptr<MBlockInstance>> blocks = BuildCsvBlocks(*gLayout, back);
     ASSERT_EQ(blocks.size(), 4u);
     const Names keys{"name", "code", "kana", "biko"};
-    EXPECT_EQ(Values(*blocks[0], keys), Values(*As<MBlock>(gMapDB->GetPage(0)->Grid.BlockAt(1, 1)), keys));
+    EXPECT_EQ(Values(*blocks[0], keys), Values(*gMapDB->GetPage(0)->EntryAt(1, 1)->Block(), keys));
     EXPECT_EQ(Values(*blocks[3], keys), Values(*gUnmapDB->Entries()[1], keys));
     EXPECT_EQ(Values(*blocks[3], keys), (Names{"a,b", "q\"1", "", "two<br>lines<br>"}));
   }

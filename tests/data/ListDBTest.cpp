@@ -89,8 +89,8 @@ TEST_F(List, SelectionFollowsSearchAndRemoval) {
   db.SelectNext();
   db.SelectNext();
   EXPECT_EQ(db.Selection(), 2) << "never beyond the last";
-  std::unique_ptr<MControl> removed = db.Remove();  // the last visible block
-  EXPECT_EQ(doc_test::ShortName(*removed), "tea 3");
+  MEntry removed = db.Remove();  // the last visible block
+  EXPECT_EQ(doc_test::ShortName(removed), "tea 3");
   EXPECT_EQ(db.Selection(), 1);
   EXPECT_EQ(ListNames(db), (Names{"tea 1", "cup", "tea 2"}));
   db.SetSearch("cup");
@@ -112,7 +112,7 @@ TEST_F(List, RemoveAllTakesOnlyTheVisibleBlocks) {
   db.SetSearch("tea");
   MEntryList taken = db.RemoveAll();
   ASSERT_EQ(taken.size(), 2u);
-  EXPECT_EQ(doc_test::ShortName(*taken[1]), "tea 2");
+  EXPECT_EQ(doc_test::ShortName(taken[1]), "tea 2");
   EXPECT_EQ(db.VisibleCount(), 0);
   EXPECT_EQ(db.Selection(), -1);
   Add("tea 4");  // the search stays set and sees new blocks
@@ -195,7 +195,7 @@ TEST_F(List, TakeByKeyTakesTheEarliestMatch) {
   db.SelectNext();
   EXPECT_EQ(db.TakeByKey("item", {"300"}), nullptr);
   EXPECT_EQ(db.TakeByKey("ITEM", {"100"}), nullptr) << "class names compare exactly";
-  std::unique_ptr<MBlock> taken = db.TakeByKey("item", {"100"});
+  std::unique_ptr<MBlockInstance> taken = db.TakeByKey("item", {"100"});
   ASSERT_NE(taken, nullptr);
   EXPECT_EQ(doc_test::ShortName(*taken), "first");
   EXPECT_EQ(db.Selection(), 2) << "kept within the list";
@@ -252,17 +252,17 @@ TEST_F(List, TakeByKeysAgreesWithTakeByKey) {
   }
   for (int i = 0; i < 30; ++i) one.SelectNext(), many.SelectNext();
 
-  std::vector<std::unique_ptr<MBlock>> found = many.TakeByKeys(queries);
+  std::vector<std::unique_ptr<MBlockInstance>> found = many.TakeByKeys(queries);
   ASSERT_EQ(found.size(), queries.size());
   int hits = 0;
   for (std::size_t q = 0; q < queries.size(); ++q) {
-    const std::unique_ptr<MBlock> expected = one.TakeByKey(queries[q].ClassName, queries[q].Keys);
+    const std::unique_ptr<MBlockInstance> expected = one.TakeByKey(queries[q].ClassName, queries[q].Keys);
     ASSERT_EQ(expected == nullptr, found[q] == nullptr) << "query " << q;
     if (expected == nullptr) continue;
     ++hits;
     MMapFile::Rows a, b;
-    a.push_back(one.EntryRow(*expected));
-    b.push_back(many.EntryRow(*found[q]));
+    a.push_back(one.BlockRow(*expected));
+    b.push_back(many.BlockRow(*found[q]));
     EXPECT_EQ(a, b) << "query " << q;
   }
   EXPECT_GT(hits, 100);

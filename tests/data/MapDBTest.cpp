@@ -65,7 +65,7 @@ void ExpectSound(const MMapDB& db) {
   EXPECT_EQ(seq.back(), "eod");
   EXPECT_EQ(std::count(seq.begin(), seq.end(), "eod"), 1);
   // The last page holds the end of the data.
-  const MGrid& last = db.GetPage(db.PageCount() - 1)->Grid;
+  const MPage& last = *db.GetPage(db.PageCount() - 1);
   bool found = false;
   for (int r = 1; r <= last.RowCount(); ++r) found = found || last.RowHasEndOfData(r);
   EXPECT_TRUE(found) << DumpPages(db);
@@ -79,11 +79,11 @@ void ExpectSound(const MMapDB& db) {
 int ReadingIndex(const MMapDB& db, int page, int row, int column) {
   int index = 0;
   for (int p = 1; p <= db.PageCount(); ++p) {
-    const MGrid& grid = db.GetPage(p - 1)->Grid;
-    for (int r = 1; r <= grid.RowCount(); ++r) {
-      for (int c = 1; c <= grid.PointCount(r); ++c) {
+    const MPage& on = *db.GetPage(p - 1);
+    for (int r = 1; r <= on.RowCount(); ++r) {
+      for (int c = 1; c <= on.PointCount(r); ++c) {
         if (p == page && r == row && c == column) return index;
-        index += grid.BlockAt(r, c) != nullptr;
+        index += on.EntryAt(r, c) != nullptr;
       }
     }
   }
@@ -99,7 +99,8 @@ TEST(MapDB, InsertingBeforeTheCursorReflowsTheRest) {
   pages.db.CursorFirst();
   EXPECT_EQ(pages.Dump(), "A* B C / D eod _");
   pages.db.CursorNext();
-  pages.db.Add(pages.layout.FindBlock("item")->Clone());  // a new block: its face text is the default "?"
+  pages.db.Add(
+      pages.layout.FindBlock("item")->NewInstance());  // a new block: its face text is the default "?"
   EXPECT_EQ(pages.Dump(), "A ? B* / C D eod") << "the cursor stays on B";
   EXPECT_EQ(pages.db.BlockCount(), 5);
   EXPECT_TRUE(pages.db.Modified());
@@ -185,7 +186,7 @@ TEST(MapDB, RemoveAllLeavesOnePageWithTheEnd) {
   pages.Go(4);
   const MEntryList blocks = pages.db.RemoveAll();
   std::vector<std::string> names;
-  for (const auto& b : blocks) names.push_back(doc_test::ShortName(*b));
+  for (const auto& b : blocks) names.push_back(doc_test::ShortName(b));
   EXPECT_EQ(names, (std::vector<std::string>{"A", "B", "C", "D", "E", "F", "G"}));
   EXPECT_EQ(pages.Dump(), "eod* _ _ / _ _ _");
   EXPECT_EQ(pages.db.BlockCount(), 0);
@@ -248,7 +249,7 @@ TEST(MapDB, FormDataLines) {
   pages.Add({"A", "B", "C", "D"});
   ASSERT_EQ(pages.db.PageCount(), 5);
   auto textOf = [&](int page, const char* name = "title") {
-    return static_cast<MText*>(pages.db.GetPage(page - 1)->FindChild(name))->GetText();
+    return pages.db.GetPage(page - 1)->FormText(name);
   };
   for (const char* line :
        {" title = Catalogue ", "3.title=Sale", "9.title=Beyond", "no equals sign", "2.note=one<br>two"})
@@ -306,9 +307,10 @@ TEST(MapDB, FormDataLinesAtOnce) {
     ASSERT_EQ(a, b) << "round " << round;
     for (int p = 0; p < one.db.PageCount(); ++p) {
       for (const char* name : {"title", "note"}) {
-        ASSERT_EQ(static_cast<MText*>(one.db.GetPage(p)->FindChild(name))->Lines,
-                  static_cast<MText*>(all.db.GetPage(p)->FindChild(name))->Lines)
-            << "round " << round << " page " << p + 1;
+        MPage::TextState a, b;
+        ASSERT_TRUE(one.db.GetPage(p)->FormTextState(name, a));
+        ASSERT_TRUE(all.db.GetPage(p)->FormTextState(name, b));
+        ASSERT_EQ(a.Lines, b.Lines) << "round " << round << " page " << p + 1;
       }
     }
   }
@@ -330,7 +332,10 @@ TEST(MapDB, RowsAtOnceMakeTheSamePages) {
   const Rows grid = {{"feature", "all"}, {"item", "item", "all"}};
   Pages one(grid), all(grid);
   for (const MMapFile::Row& row : rows) one.db.AddFromData(row.front(), row, false);
-  all.db.AddRows(MMapFile::Rows(rows));
+  MMapFile source;
+  source.MapData() = rows;
+  all.db.AddRows(source, MMapFile::Data::Map);
+  EXPECT_EQ(source.RowCount(MMapFile::Data::Map), 0u) << "the rows are taken out";
   EXPECT_EQ(DumpPages(all.db), DumpPages(one.db));
   EXPECT_EQ(all.db.BlockCount(), one.db.BlockCount());
 }
@@ -378,9 +383,9 @@ TEST(MapDB, EntriesNoPointAcceptsStayOffThePages) {
   EXPECT_EQ(DumpPages(pages.db, false), "A B / eod") << "no endless pages, nothing in between";
   EXPECT_EQ(pages.db.BlockCount(), 2);
   ASSERT_EQ(pages.db.RefusedCount(), 1);
-  std::vector<std::unique_ptr<MBlock>> refused = pages.db.TakeRefused();
+  std::vector<std::unique_ptr<MBlockInstance>> refused = pages.db.TakeRefused();
   ASSERT_EQ(refused.size(), 1u);
-  EXPECT_EQ(refused.front()->Name, "feature");
+  EXPECT_EQ(refused.front()->Name(), "feature");
   EXPECT_EQ(pages.db.RefusedCount(), 0);
 
   // A blank where every point refuses blanks is dropped; breaks stand anywhere.
@@ -421,19 +426,19 @@ static void RandomEdits(const Rows& grid) {
                 at + 1 < static_cast<int>(model.size()) ? model[at + 1] : "eod");
     } else if (op < 9) {
       if (at == size) continue;
-      std::unique_ptr<MControl> removed = pages.db.Remove();
+      MEntry removed = pages.db.Remove();
       ASSERT_NE(removed, nullptr);
-      ASSERT_EQ(doc_test::ShortName(*removed), model[at]);
+      ASSERT_EQ(doc_test::ShortName(removed), model[at]);
       model.erase(model.begin() + at);
       ASSERT_EQ(doc_test::ShortName(*pages.db.Current()),
                 at < static_cast<int>(model.size()) ? model[at] : "eod");
     } else {
       // Move an entry of the cursor's page to the cursor.
-      const MGrid& g = pages.db.ActivePage()->Grid;
+      const MPage& g = *pages.db.ActivePage();
       std::vector<std::pair<int, int>> spots;
       for (int r = 1; r <= g.RowCount(); ++r) {
         for (int c = 1; c <= g.PointCount(r); ++c) {
-          const MControl* e = g.BlockAt(r, c);
+          const MEntry* e = g.EntryAt(r, c);
           if (e != nullptr && e->Kind() != MKind::EndOfData &&
               !(r == pages.db.CurrentRow() && c == pages.db.CurrentColumn()))
             spots.emplace_back(r, c);

@@ -165,6 +165,31 @@ TEST_F(MapFileTest, RowsWrittenReadBackTheSame) {
   EXPECT_EQ(back.MapData(), file.MapData());
   EXPECT_EQ(back.UnmapData(), file.UnmapData());
   EXPECT_EQ(back.TrashData(), file.TrashData());
+
+  // Rows taken one at a time are the same rows, read or decoded before; what is left of a section
+  // after some were taken is the rest.
+  using Data = MMapFile::Data;
+  MMapFile streamed;
+  streamed.ReadFile(Path("random.map"));
+  ASSERT_EQ(streamed.RowCount(Data::Map), file.MapData().size());
+  Row row;
+  for (std::size_t i = 0; i < 700; ++i) {
+    ASSERT_TRUE(streamed.TakeRow(Data::Map, row));
+    ASSERT_EQ(row, file.MapData()[i]) << "row " << i;
+  }
+  EXPECT_EQ(streamed.RowCount(Data::Map), file.MapData().size() - 700);
+  EXPECT_EQ(streamed.MapData(), Rows(file.MapData().begin() + 700, file.MapData().end()));
+  for (std::size_t i = 0; i < 3; ++i) {
+    ASSERT_TRUE(streamed.TakeRow(Data::Map, row));
+    EXPECT_EQ(row, file.MapData()[700 + i]);
+  }
+  EXPECT_EQ(streamed.RowCount(Data::Map), file.MapData().size() - 703);
+  Rows trash;
+  while (streamed.TakeRow(Data::Trash, row)) trash.push_back(row);
+  EXPECT_EQ(trash, file.TrashData());
+  EXPECT_EQ(streamed.RowCount(Data::Trash), 0u);
+  EXPECT_FALSE(streamed.TakeRow(Data::Trash, row));
+  EXPECT_EQ(streamed.UnmapData(), file.UnmapData()) << "untouched by the others";
 }
 
 TEST_F(MapFileTest, ReadingFollowsTheIniRules) {

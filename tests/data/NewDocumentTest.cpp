@@ -71,9 +71,18 @@ class NewDocumentTest : public ::testing::Test {
   }
   // Types value into the first block on the pages, as the in-place editor commits it.
   static void TypeIntoFirstBlock(const std::string& value) {
-    MBlock* block = As<MBlock>(gMapDB->GetPage(0)->Grid.BlockAt(1, 1));
+    const MPage& page = *gMapDB->GetPage(0);
+    double x = 0, y = 0;
+    MRect bounds;
+    ASSERT_TRUE(page.EntryArea(1, 1, x, y, bounds));
+    const MBlockInstance* block = page.EntryAt(1, 1)->Block();
     ASSERT_NE(block, nullptr);
-    SetTextValue(*As<MText>(block->FindChild("name")), value);
+    const MText& name = static_cast<const MText&>(*block->Class().FindChild("name"));
+    // The name text of the block, as the in-place editor finds it by its place on the page.
+    const MPageText text = gMapDB->TextAt(x + (name.Bounds.Left + name.Bounds.Right) / 2,
+                                          y + (name.Bounds.Top + name.Bounds.Bottom) / 2);
+    ASSERT_FALSE(text.IsFormText());
+    SetTextValue(text, value);
   }
 
   doc_test::TempFolder folder_{"newdoc"};
@@ -103,9 +112,10 @@ TEST_F(NewDocumentTest, StartsUntitledAndEmptyWithARowPerClass) {
   // The document's folder is the layout's: a relative image name of a new block is found there.
   EXPECT_EQ(gIni->CurrentFolder(), Path("work"));
   InsertBlock("label");
-  const MBlock* block = As<MBlock>(gMapDB->GetPage(0)->Grid.BlockAt(1, 1));
-  ASSERT_NE(block, nullptr);
-  EXPECT_EQ(As<MImage>(block->FindChild("photo"))->FileName, Path("work/img/none.png"));
+  const MEntry* entry = gMapDB->GetPage(0)->EntryAt(1, 1);
+  ASSERT_TRUE(entry != nullptr && entry->IsBlock());
+  const MBlockInstance& block = *entry->Block();
+  EXPECT_EQ(block.ImageFileName(block.Class().FindValueSlot("photo").child), Path("work/img/none.png"));
   EXPECT_TRUE(IsModified());
   EXPECT_TRUE(CanUndo());
 }
@@ -192,9 +202,9 @@ TEST_F(NewDocumentTest, TheFirstSaveNamesTheLayoutRelativeWhenItLiesInOrBelowThe
 
     // The file opens again, with the typed value.
     OpenDocument(Path(root + c.document));
-    const MBlock* block = As<MBlock>(gMapDB->GetPage(0)->Grid.BlockAt(1, 1));
-    ASSERT_NE(block, nullptr);
-    EXPECT_EQ(block->GetElementValue("name"), "typed");
+    const MEntry* entry = gMapDB->GetPage(0)->EntryAt(1, 1);
+    ASSERT_TRUE(entry != nullptr && entry->IsBlock());
+    EXPECT_EQ(entry->Block()->GetElementValue("name"), "typed");
   }
 }
 

@@ -23,8 +23,8 @@ using doc_test::SjisCrLf;
 struct Snapshot {
   std::string bytes;
   std::string pages;  // with the cursor
-  const MControl* unplaced = nullptr;
-  const MControl* trash = nullptr;
+  const MBlockInstance* unplaced = nullptr;
+  const MBlockInstance* trash = nullptr;
   std::string search;
   // The selection is compared under the same search only: the same-position mapping clears the
   // search, which is the pane's view and stays as it is on undo.
@@ -107,19 +107,20 @@ class UndoHistory : public ::testing::TestWithParam<std::vector<std::vector<std:
         PasteIntoUnplaced(clipboard_);
         break;
       case 11: {  // an edit in place: a placed block's memo, or a form text from the current page on
-        if (auto* block = As<MBlock>(gMapDB->Current())) {
-          if (auto* text = As<MText>(block->FindChild("biko")))
-            SetTextValue(*text, "line " + std::to_string(pick(100)) + "\r\nmore\r\n");
+        double x = 0, y = 0;
+        MRect bounds;
+        if (gMapDB->Current()->IsBlock() && gMapDB->CurrentArea(x, y, bounds)) {
+          // The memo "biko" stands at (0, 15) of the block.
+          const MPageText text = gMapDB->TextAt(x + 1, y + 16);
+          if (text != nullptr && text->Name == "biko")
+            SetTextValue(text, "line " + std::to_string(pick(100)) + "\r\nmore\r\n");
         }
         break;
       }
       case 12: {
-        for (const auto& child : gMapDB->ActivePage()->Children) {
-          if (auto* text = As<MFormText>(child.get())) {
-            SetTextValue(*text, "t" + std::to_string(pick(100)) + "\r\n");
-            break;
-          }
-        }
+        // The form's first form text, "title" at (0, 0).
+        if (const MPageText text = gMapDB->TextAt(1, 1); text != nullptr && text.IsFormText())
+          SetTextValue(text, "t" + std::to_string(pick(100)) + "\r\n");
         break;
       }
       case 13:

@@ -90,21 +90,30 @@ TEST(Samples, EveryDocumentOpensSavesItsOwnBytesAndImportsItsRecords) {
     EXPECT_EQ(report.MovedToUnplaced, 0) << "every block has a grid point that takes it";
     EXPECT_GT(gMapDB->BlockCount(), 0);
     std::set<std::string> missing;
-    const auto check = [&missing](const MContainer& container) {
-      for (const auto& child : container.Children) {
+    const auto checkForm = [&missing](const MContainer& form) {
+      for (const auto& child : form.Children) {
         const MImage* image = As<MImage>(child.get());
         if (image != nullptr && !image->Value.empty() && !fs::exists(base::SjisToUtf8(image->FileName)))
           missing.insert(base::SjisToUtf8(image->Value));
       }
     };
+    const auto checkBlock = [&missing](const MBlockInstance& block) {
+      const auto& children = block.Class().Children;
+      for (std::size_t i = 0; i < children.size(); ++i) {
+        if (children[i]->Kind() != MKind::Image || block.StoredValue(i).empty()) continue;
+        if (!fs::exists(base::SjisToUtf8(block.ImageFileName(i))))
+          missing.insert(base::SjisToUtf8(std::string(block.StoredValue(i))));
+      }
+    };
     for (int p = 0; p < gMapDB->PageCount(); ++p) {
-      const MForm& page = *gMapDB->GetPage(p);
-      check(page);
-      for (const auto& row : page.Grid.Rows)
-        for (const auto& point : row)
-          if (const MBlock* block = As<MBlock>(point->Block.get())) check(*block);
+      const MPage& page = *gMapDB->GetPage(p);
+      checkForm(page.Form());
+      for (int r = 1; r <= page.RowCount(); ++r)
+        for (int c = 1; c <= page.PointCount(r); ++c)
+          if (const MEntry* entry = page.EntryAt(r, c); entry != nullptr && entry->IsBlock())
+            checkBlock(*entry->Block());
     }
-    for (const auto& block : gUnmapDB->Entries()) check(*block);
+    for (const auto& block : gUnmapDB->Entries()) checkBlock(*block);
     EXPECT_TRUE(missing.empty()) << "a picture is missing: " << *missing.begin();
     // The starters are written as the editor writes them: a save gives their bytes back.
     EXPECT_EQ(PrepareSave().Bytes, ReadText(document));

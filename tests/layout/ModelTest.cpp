@@ -4,12 +4,14 @@
 #include <string>
 #include <vector>
 
+#include "layout/BlockInstance.h"
 #include "layout/Containers.h"
 #include "layout/Controls.h"
 #include "layout/Form.h"
 #include "layout/ImagePath.h"
 #include "layout/Layout.h"
 #include "layout/LayoutFiles.h"
+#include "layout/Page.h"
 #include "layout/Shapes.h"
 #include "layout/Specials.h"
 
@@ -198,26 +200,28 @@ TEST(Model, CopyingAFormCopiesGridPointsButNoEntries) {
   MGridPoint* p1 = form.Grid.AddPoint(std::make_unique<MGridPoint>());
   p1->Name = "p1";
   p1->SetBlockTypes(" item , other ");
-  p1->Block = std::make_unique<MSpace>();
   form.Grid.NewRow();
-  form.Grid.AddPoint(std::make_unique<MGridPoint>())->Block = std::make_unique<MBlock>();
+  form.Grid.AddPoint(std::make_unique<MGridPoint>());
+  MBlock item;
+  item.Name = "item";
+  MPage first(form, 1);
+  MEntry space = MEntry::Special(MKind::Space);
+  ASSERT_TRUE(first.Place(1, 1, space));
+  MEntry block = item.NewInstance();
+  ASSERT_TRUE(first.Place(2, 1, block));
 
-  const std::unique_ptr<MForm> page = form.Clone();
-  ASSERT_EQ(page->Grid.RowCount(), 2);
-  const MGridPoint* q1 = page->Grid.PointAt(1, 1);
+  const std::unique_ptr<MForm> copy = form.Clone();
+  ASSERT_EQ(copy->Grid.RowCount(), 2);
+  const MGridPoint* q1 = copy->Grid.PointAt(1, 1);
   ASSERT_NE(q1, nullptr);
   EXPECT_NE(q1, p1);
   EXPECT_EQ(q1->Name, "p1");
   EXPECT_EQ(q1->BlockTypes, (std::vector<std::string>{"item", "other"}));
-  EXPECT_EQ(page->Grid.BlockAt(1, 1), nullptr);
-  EXPECT_EQ(page->Grid.BlockAt(2, 1), nullptr);
-  EXPECT_NE(form.Grid.BlockAt(1, 1), nullptr);  // the source keeps its entries
-
-  // Assigning over a point frees the entry it held.
-  MGridPoint target;
-  target.Block = std::make_unique<MNewLine>();
-  target.Assign(*p1);
-  EXPECT_EQ(target.Block, nullptr);
+  // Entries are a page's: another page of the form holds none of them.
+  const MPage second(form, 2);
+  EXPECT_EQ(second.EntryAt(1, 1), nullptr);
+  EXPECT_EQ(second.EntryAt(2, 1), nullptr);
+  EXPECT_NE(first.EntryAt(1, 1), nullptr);  // the first page keeps its entries
 }
 
 TEST(Model, MoveByAndBackMoveAContainerWithItsChildren) {
@@ -267,25 +271,40 @@ TEST(Model, FindEditableTextAndContains) {
   point->SetX(100);
   point->SetY(100);
 
-  auto block = std::make_unique<MBlock>();
-  MText* memo = AddAt<MText>(*block, "memo", 100, 100, 30, 10);
+  MBlock block;
+  block.Name = "note";
+  MText* memo = AddAt<MText>(block, "memo", 0, 0, 30, 10);
   memo->Editable = true;
-  MBox* frame = AddAt<MBox>(*block, "frame", 100, 100, 30, 10);
-  point->Block = std::move(block);
+  MBox* frame = AddAt<MBox>(block, "frame", 0, 0, 30, 10);
+  MPage page(form, 1);
+  MEntry entry = block.NewInstance();
+  const MBlockInstance* placed = entry.Block();
+  ASSERT_TRUE(page.Place(1, 1, entry));
 
   EXPECT_EQ(form.FindEditableText(0, 0), title);    // the corner is inside
   EXPECT_EQ(form.FindEditableText(50, 10), title);  // so is the opposite one
   EXPECT_EQ(form.FindEditableText(25, 25), nullptr);
-  EXPECT_EQ(form.FindEditableText(130, 110), memo);  // a placed block's text, edge included
-  EXPECT_EQ(form.FindEditableText(130.01, 110), nullptr);
+  EXPECT_EQ(form.FindEditableText(130, 110), nullptr) << "the form's own texts only";
+  // A page finds its form's texts first, then the texts of the blocks placed on it.
+  const MPageText onTitle = page.FindEditableText(50, 10);
+  ASSERT_NE(onTitle, nullptr);
+  EXPECT_TRUE(onTitle.IsFormText());
+  EXPECT_EQ(onTitle->Name, "title");
+  const MPageText onMemo = page.FindEditableText(130, 110);  // a placed block's text, edge included
+  ASSERT_NE(onMemo, nullptr);
+  EXPECT_EQ(onMemo.Block(), placed);
+  EXPECT_EQ(onMemo.Child(), 0u);
+  EXPECT_DOUBLE_EQ(onMemo->Bounds.Left, 100) << "where the page shows it";
+  EXPECT_EQ(page.FindEditableText(130.01, 110), nullptr);
+  EXPECT_EQ(page.FindEditableText(25, 25), nullptr);
 
   EXPECT_TRUE(form.Contains(title));
-  EXPECT_TRUE(form.Contains(memo));
-  EXPECT_TRUE(form.Contains(frame));
-  EXPECT_FALSE(form.Contains(point->Block.get()));  // the block itself is not a child
+  EXPECT_FALSE(form.Contains(memo));
+  EXPECT_TRUE(block.Contains(memo));
+  EXPECT_TRUE(block.Contains(frame));
   MBox stranger;
   EXPECT_FALSE(form.Contains(&stranger));
-  EXPECT_FALSE(As<MBlock>(point->Block.get())->Contains(title));
+  EXPECT_FALSE(block.Contains(title));
 
   EXPECT_EQ(form.EditableNames(), (std::vector<std::string>{"title"}));
 }
@@ -330,7 +349,6 @@ TEST(Model, GridLookUps) {
   grid.NewRow();
   grid.AddPoint(std::make_unique<MGridPoint>());
   MGridPoint* p = grid.AddPoint(std::make_unique<MGridPoint>());
-  p->Block = std::make_unique<MEOD>();
   grid.NewRow();
   ASSERT_EQ(grid.RowCount(), 4);
   grid.RemoveEmptyRows();
@@ -344,15 +362,16 @@ TEST(Model, GridLookUps) {
   EXPECT_EQ(grid.PointAt(2, 3), nullptr);
   EXPECT_EQ(grid.PointAt(2, 0), nullptr);
   EXPECT_EQ(grid.PointAt(-1, 1), nullptr);
-  EXPECT_EQ(grid.BlockAt(2, 2)->Kind(), MKind::EndOfData);
-  EXPECT_EQ(grid.BlockAt(1, 1), nullptr);
-  EXPECT_EQ(grid.BlockAt(9, 9), nullptr);
+  // The points in reading order: row 2 starts after the one point of row 1.
+  EXPECT_EQ(grid.RowStart(1), 0);
+  EXPECT_EQ(grid.RowStart(2), 1);
+  EXPECT_EQ(grid.RowStart(3), 3);
 
   MGrid copy;
   copy.Assign(grid);
   EXPECT_EQ(copy.RowCount(), 2);
   EXPECT_EQ(copy.PointCount(2), 2);
-  EXPECT_EQ(copy.BlockAt(2, 2), nullptr);
+  EXPECT_NE(copy.PointAt(2, 2), p);
 }
 
 TEST(Model, LayoutOperations) {

@@ -52,7 +52,8 @@ QImage DrawPage(const std::vector<Element>& elements, int dpi) {
   MLayout layout;
   doc_test::LoadLayoutText(layout, text);
   if (layout.Forms.empty()) return {};
-  return DrawPageImage(*layout.Forms[0], layout, dpi, cmPrinting);
+  MPage page(*layout.Forms[0], 1);
+  return DrawPageImage(page, layout, dpi, cmPrinting);
 }
 
 std::string RunTool(const QString& program, const QStringList& args) {

@@ -15,10 +15,12 @@
 #include "data/DocumentTextSource.h"
 #include "data/MapDB.h"
 #include "data/MapFile.h"
+#include "layout/BlockInstance.h"
 #include "layout/ComputedText.h"
 #include "layout/Form.h"
 #include "layout/Layout.h"
 #include "layout/LoadLayout.h"
+#include "layout/Page.h"
 #include "layout/Shapes.h"
 #include "layout/Specials.h"
 #include "render/ImageCache.h"
@@ -79,6 +81,18 @@ class ElementDraw : public ::testing::Test {
     {
       MPaintScope scope(canvas_, painter, clipRect);
       element.Draw(canvas_, 0, clip);
+    }
+    painter.end();
+    return image;
+  }
+  // A page drawn likewise.
+  QImage Draw(const MPage& page, std::uint8_t mode = cmMapping) {
+    QImage image = WhiteImage(240, 160);
+    canvas_.SetMode(mode);
+    QPainter painter(&image);
+    {
+      MPaintScope scope(canvas_, painter);
+      page.Draw(canvas_, 0, true);
     }
     painter.end();
     return image;
@@ -262,11 +276,18 @@ class ComputedTexts : public ElementDraw {
     ASSERT_TRUE(loader.Load(dir_.filePath("t.lay").toStdString())) << loader.ErrorText;
     db_ = std::make_unique<MMapDB>(layout_, file_);
     db_->CreateFirstPage();
-    for (int i = 0; i < 4; ++i) db_->AppendPage(layout_.NewPageForm());
+    for (int i = 0; i < 4; ++i) db_->AppendPage();
     ASSERT_EQ(db_->PageCount(), 5);
     texts_ = std::make_unique<MDocumentTextSource>(file_, *db_, ShortDateText);
   }
-  MText& PageText(int page, const char* name) { return *As<MText>(db_->GetPage(page - 1)->FindChild(name)); }
+  // A text of the form as a page shows it.
+  struct PageTextOf {
+    std::string text;
+    const std::string& GetText() const { return text; }
+  };
+  PageTextOf PageText(int page, const char* name) { return {db_->GetPage(page - 1)->FormText(name)}; }
+  // The form's own element of that name, shared by every page.
+  MText& FormElement(const char* name) { return *As<MText>(layout_.Forms.front()->FindChild(name)); }
 
   QTemporaryDir dir_;
   MLayout layout_;
@@ -290,17 +311,25 @@ TEST_F(ComputedTexts, PageNumbersComeFromThePageThatHoldsTheText) {
   EXPECT_EQ(PageText(2, "now").GetText(), "2");
 
   // A text of a block counts on the page the block stands on; a text on no page is on page 0.
-  auto block = layout_.FindBlock("item")->Clone();
-  MText* inBlock = As<MText>(block->FindChild("now"));
-  EXPECT_EQ(inBlock->GetText(), "0");
-  std::unique_ptr<MControl> entry = std::move(block);
-  MGridPoint* point = db_->GetPage(3)->Grid.PointAt(1, 1);
-  ASSERT_NE(point, nullptr);
-  ASSERT_TRUE(point->Place(entry));
-  EXPECT_EQ(inBlock->GetText(), "4");
+  MEntry entry = layout_.FindBlock("item")->NewInstance();
+  const MBlockInstance& inBlock = *entry.Block();
+  EXPECT_EQ(inBlock.GetElementValue("now"), "0");
+  ASSERT_TRUE(db_->GetPage(3)->Place(1, 1, entry));
+  {
+    const MPageScope onPage(4);  // as the page reads and draws it
+    EXPECT_EQ(inBlock.GetElementValue("now"), "4");
+  }
+  db_->GetPage(3)->Remove(1, 1);
+  // Saved as the number of the page the block stands on: one block a page here.
+  for (int i = 0; i < 3; ++i) db_->Add(layout_.FindBlock("item")->NewInstance());
+  file_.EditBlockFields() = {{"item", "now"}};
+  MMapFile::Rows saved;
+  db_->SaveTo(saved);
+  EXPECT_EQ(saved, (MMapFile::Rows{{"item", "1"}, {"item", "2"}, {"item", "3"}}));
 
-  // What the page draws is the computed number.
-  MText& now = PageText(2, "now");
+  // What a page draws is its number.
+  MText& now = FormElement("now");
+  const MPageScope onPage(2);
   EXPECT_EQ(Draw(now), TextFit(now, "2"));
 }
 
@@ -418,17 +447,18 @@ TEST_F(ElementDraw, AHiddenFormStillShowsWhatStandsOnItsGrid) {
   auto point = std::make_unique<MGridPoint>();
   point->SetX(100);
   point->SetY(60);
-  MGridPoint* p = form->Grid.AddPoint(std::move(point));
+  form->Grid.AddPoint(std::move(point));
   auto block = Element<MBlock>(0, 0, 60, 40);
   auto inner = Element<MBox>(10, 10, 20, 20);
   inner->FillStyle = fsSolid;
   inner->FillColor = 0x0000FF;
   block->AddChild(std::move(inner));
-  std::unique_ptr<MControl> entry = std::move(block);
-  ASSERT_TRUE(p->Place(entry));
+  MPage page(*form, 1);
+  MEntry entry = block->NewInstance();
+  ASSERT_TRUE(page.Place(1, 1, entry));
 
   form->Visible = false;
-  const QImage image = Draw(*form);
+  const QImage image = Draw(page);
   EXPECT_EQ(Pixel(image, 20, 20), kWhitePixel);  // the form's own box is gone
   EXPECT_EQ(Pixel(image, 120, 80), kRed);        // the block at (100, 60) + (10, 10) is there
 }
@@ -447,12 +477,15 @@ TEST_F(ElementDraw, MarksShowInMappingModeOnly) {
   add(50, "none");  // accepts no block: no mark
   MGridPoint* hidden = add(90, "all");
   hidden->Visible = false;
-  std::unique_ptr<MControl> eod = std::make_unique<MEOD>();
-  ASSERT_TRUE(add(130, "all")->Place(eod));
-  std::unique_ptr<MControl> space = std::make_unique<MSpace>();
-  ASSERT_TRUE(add(170, "all")->Place(space));
+  add(130, "all");
+  add(170, "all");
+  MPage page(*form, 1);
+  MEntry eod = MEntry::Special(MKind::EndOfData);
+  ASSERT_TRUE(page.Place(1, 4, eod));
+  MEntry space = MEntry::Special(MKind::Space);
+  ASSERT_TRUE(page.Place(1, 5, space));
 
-  const QImage mapping = Draw(*form, cmMapping);
+  const QImage mapping = Draw(page, cmMapping);
   EXPECT_EQ(Pixel(mapping, 15, 15), kGridMark);
   EXPECT_EQ(CountColor(mapping, kGridMark, QRect(45, 0, 90, 40)), 0);  // "none" and the hidden point
   EXPECT_GT(CountColor(mapping, kEntryMark, QRect(130, 10, 25, 25)), 20);
@@ -461,6 +494,6 @@ TEST_F(ElementDraw, MarksShowInMappingModeOnly) {
   EXPECT_EQ(Pixel(mapping, 141, 21), kEntryMark);
   EXPECT_EQ(Pixel(mapping, 181, 21), kWhitePixel);
 
-  EXPECT_TRUE(InkBounds(Draw(*form, cmTextInput)).isEmpty());
-  EXPECT_TRUE(InkBounds(Draw(*form, cmPrinting)).isEmpty());
+  EXPECT_TRUE(InkBounds(Draw(page, cmTextInput)).isEmpty());
+  EXPECT_TRUE(InkBounds(Draw(page, cmPrinting)).isEmpty());
 }

@@ -216,9 +216,9 @@ TEST_F(Pane, ListRowsShowClassNameAndFaceTextSixteenPixelsApart) {
 
 TEST_F(Pane, ThumbnailLinesFollowTheThumbnailList) {
   AddCards(1);
-  MBlock& block = *db_.VisibleEntry(0);
-  As<MText>(block.FindChild("name"))->SetText("WWWWWW");
-  As<MText>(block.FindChild("price"))->SetText("1");
+  MBlockInstance& block = *db_.VisibleEntry(0);
+  block.SetElementValue("name", "WWWWWW");
+  block.SetElementValue("price", "1");
   const QImage image = Paint({116, 148});
 
   // What the card must look like: the selected card's colour over 110 x 140, price on line 0, name on

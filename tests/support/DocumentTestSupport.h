@@ -14,10 +14,12 @@
 #include "base/Sjis.h"
 #include "data/ListDB.h"
 #include "data/MapDB.h"
+#include "layout/BlockInstance.h"
 #include "layout/Containers.h"
 #include "layout/Controls.h"
 #include "layout/Layout.h"
 #include "layout/LoadLayout.h"
+#include "layout/Page.h"
 
 namespace doc_test {
 
@@ -119,7 +121,11 @@ inline void LoadLayoutText(MLayout& layout, const std::string& utf8) {
 
 // An entry in short: a block's face text (its class name when that is empty), "nl", "np", "sp" or
 // "eod".
-inline std::string ShortName(const MControl& entry) {
+inline std::string ShortName(const MBlockInstance& block) {
+  const std::string face = block.FaceText();
+  return base::SjisToUtf8(face.empty() ? block.Name() : face);
+}
+inline std::string ShortName(const MEntry& entry) {
   switch (entry.Kind()) {
     case MKind::NewLine:
       return "nl";
@@ -129,10 +135,8 @@ inline std::string ShortName(const MControl& entry) {
       return "sp";
     case MKind::EndOfData:
       return "eod";
-    default: {
-      const std::string face = static_cast<const MBlock&>(entry).FaceText();
-      return base::SjisToUtf8(face.empty() ? entry.Name : face);
-    }
+    default:
+      return ShortName(*entry.Block());
   }
 }
 
@@ -142,12 +146,12 @@ inline std::string DumpPages(const MMapDB& db, bool showCursor = true) {
   std::string out;
   for (int p = 1; p <= db.PageCount(); ++p) {
     if (p > 1) out += " | ";
-    const MGrid& grid = db.GetPage(p - 1)->Grid;
-    for (int r = 1; r <= grid.RowCount(); ++r) {
+    const MPage& page = *db.GetPage(p - 1);
+    for (int r = 1; r <= page.RowCount(); ++r) {
       if (r > 1) out += " / ";
-      for (int c = 1; c <= grid.PointCount(r); ++c) {
+      for (int c = 1; c <= page.PointCount(r); ++c) {
         if (c > 1) out += ' ';
-        const MControl* entry = grid.BlockAt(r, c);
+        const MEntry* entry = page.EntryAt(r, c);
         out += entry != nullptr ? ShortName(*entry) : "_";
         if (showCursor && p == db.CurrentPage() && r == db.CurrentRow() && c == db.CurrentColumn())
           out += '*';
@@ -161,10 +165,10 @@ inline std::string DumpPages(const MMapDB& db, bool showCursor = true) {
 inline std::vector<std::string> Sequence(const MMapDB& db) {
   std::vector<std::string> out;
   for (int p = 1; p <= db.PageCount(); ++p) {
-    const MGrid& grid = db.GetPage(p - 1)->Grid;
-    for (int r = 1; r <= grid.RowCount(); ++r) {
-      for (int c = 1; c <= grid.PointCount(r); ++c) {
-        if (const MControl* entry = grid.BlockAt(r, c)) out.push_back(ShortName(*entry));
+    const MPage& page = *db.GetPage(p - 1);
+    for (int r = 1; r <= page.RowCount(); ++r) {
+      for (int c = 1; c <= page.PointCount(r); ++c) {
+        if (const MEntry* entry = page.EntryAt(r, c)) out.push_back(ShortName(*entry));
       }
     }
   }

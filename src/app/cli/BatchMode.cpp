@@ -22,7 +22,10 @@
 #include "data/MapDB.h"
 #include "data/MapFile.h"
 #include "data/MapGlobal.h"
+#include "layout/BlockInstance.h"
+#include "layout/ComputedText.h"
 #include "layout/Layout.h"
+#include "layout/Page.h"
 
 namespace {
 
@@ -105,14 +108,15 @@ void List(BatchRun& run, const Step&) { run.out += PageListing(); }
 std::string PageListing() {
   std::string out;
   for (int p = 1; p <= gMapDB->PageCount(); ++p) {
-    const MGrid& grid = gMapDB->GetPage(p - 1)->Grid;
-    for (int r = 1; r <= grid.RowCount(); ++r) {
-      for (int c = 1; c <= grid.PointCount(r); ++c) {
-        const MControl* entry = grid.BlockAt(r, c);
+    const MPage& page = *gMapDB->GetPage(p - 1);
+    const MPageScope scope(p);
+    for (int r = 1; r <= page.RowCount(); ++r) {
+      for (int c = 1; c <= page.PointCount(r); ++c) {
+        const MEntry* entry = page.EntryAt(r, c);
         if (entry == nullptr) continue;
-        const MBlock* block = As<MBlock>(entry);
+        const MBlockInstance* block = entry->Block();
         out += std::to_string(p) + ' ' + std::to_string(r) + ' ' + std::to_string(c) + ' ' +
-               base::SjisToUtf8(entry->Name) + ' ' +
+               base::SjisToUtf8(entry->Name()) + ' ' +
                (block != nullptr ? base::SjisToUtf8(OneLine(block->FaceText())) : std::string()) + '\n';
       }
     }

@@ -169,7 +169,7 @@ void MListPane::DeleteSelected() {
   if (pane_ == MPane::Unmap) {
     Apply(TrashSelected());
   } else {
-    const MBlock* block = As<MBlock>(List().Current());
+    const MBlockInstance* block = List().Current();
     if (block == nullptr) return;
     const QString question = QString("'%1'を削除しますか？").arg(FromSjis(block->FaceText()));
     if (!Confirm || !Confirm(question)) return;

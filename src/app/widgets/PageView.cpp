@@ -124,8 +124,8 @@ void MPageView::ApplyZoom(MZoomRequest request, const QString& typed) {
       percent = TruncatedPercent(canvas.ZoomFor(static_cast<int>(request)));
       break;
   }
-  // What was typed is kept before the editor is laid out at the new scale.
-  if (editing_ != nullptr) StoreEditorValue(*editing_);
+  // What was typed is kept before the editor is laid out at the new scale (its content stays).
+  if (editing_ != nullptr) StoreEditorValue(editing_);
   canvas.SetZoom(percent / 100.0);
   if (editing_ != nullptr) LayOutEditor();
   UpdateCaret();
@@ -182,13 +182,16 @@ void MPageView::SetEditMode(bool textInput) {
 void MPageView::UpdateCaret() {
   caret_->hide();
   if (!panel_->hasFocus() || document_.TextInput() || !DocumentOpen()) return;
-  const MControl* entry = document_.Pages.Current();
-  if (entry == nullptr) return;
+  const MEntry* entry = document_.Pages.Current();
+  double x = 0, y = 0;
+  MRect bounds;
+  if (entry == nullptr || !document_.Pages.CurrentArea(x, y, bounds)) return;
   const MMapCanvas& canvas = document_.PageCanvas;
   const double zoom = canvas.Zoom();
   const int width = base::RoundHalfEven(zoom * 10);
-  const int height = entry->IsBlock() ? canvas.ToPixels(entry->Height) : base::RoundHalfEven(zoom * 20);
-  const QPoint at = canvas.PointToPixels(entry->X1, entry->Y1) + QPoint(1, 1);
+  const int height =
+      entry->IsBlock() ? canvas.ToPixels(entry->Block()->Class().Height) : base::RoundHalfEven(zoom * 20);
+  const QPoint at = canvas.PointToPixels(x, y) + QPoint(1, 1);
   caret_->setGeometry(at.x(), at.y(), std::max(1, width), std::max(1, height));
   caret_->show();
   caret_->raise();

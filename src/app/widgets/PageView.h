@@ -10,9 +10,9 @@
 
 #include "app/DocumentContext.h"
 #include "app/widgets/CanvasWidgets.h"
+#include "layout/Page.h"
 
 class MInplaceEditor;
-class MText;
 
 // What a zoom asks for.
 enum class MZoomRequest { Text, In, Out, RealSize, WholePage, PageWidth };
@@ -53,7 +53,7 @@ class MPageView : public MScrollBox, private MViewInput {
 
   // The edit modes: text input (editable texts open in place) or mapping (the cursor).
   void SetEditMode(bool textInput);
-  const MText* EditingText() const { return editing_; }
+  const MPageText& EditingText() const { return editing_; }
   // Commits the text being typed and closes the editor; nothing when none is open.
   void CommitEdit();
   // Copy and paste of the editor, in text input mode.
@@ -99,8 +99,9 @@ class MPageView : public MScrollBox, private MViewInput {
 
   // In-place editing (PageViewEdit.cpp).
   void OpenInplaceEditor();
+  // Places the editor over the text edited at the current scale, in its font.
   void LayOutEditor();
-  void StoreEditorValue(MText& text);
+  void StoreEditorValue(const MPageText& text);
   void CloseInplaceEditor();
 
   const MDocumentContext& document_;
@@ -113,7 +114,7 @@ class MPageView : public MScrollBox, private MViewInput {
 
   // The text edited in place, and the editor's content when it was laid out: an unchanged text is no
   // change.
-  MText* editing_ = nullptr;
+  MPageText editing_;
   QString editingShown_;
 
   // The mouse: a press that may become a move drag, the drag, panning.

@@ -12,6 +12,15 @@
 void MPageView::OpenInplaceEditor() {
   if (editing_ == nullptr) return;
   LayOutEditor();
+  // The lines the text shows: all of a memo's, one otherwise.
+  const MText& text = *editing_;
+  const bool memo = text.DataType == dtMemo;
+  QStringList lines;
+  for (const std::string& line : text.Lines) lines << FromSjis(line);
+  if (!memo && lines.size() > 1) lines = QStringList{lines.front()};
+  if (!memo && text.Lines.empty()) lines << FromSjis(text.GetText());
+  editor_->setPlainText(lines.join('\n'));
+  editingShown_ = editor_->toPlainText();
   editor_->show();
   editor_->raise();
   editor_->setFocus();
@@ -28,18 +37,10 @@ void MPageView::LayOutEditor() {
   font.setBold((text.FontStyle & kFontBold) != 0);
   font.setItalic((text.FontStyle & kFontItalic) != 0);
   editor_->setFont(font);
-  const bool memo = text.DataType == dtMemo;
-  editor_->SetSingleLine(!memo);
-  // The lines the text shows: all of a memo's, one otherwise.
-  QStringList lines;
-  for (const std::string& line : text.Lines) lines << FromSjis(line);
-  if (!memo && lines.size() > 1) lines = QStringList{lines.front()};
-  if (!memo && text.Lines.empty()) lines << FromSjis(text.GetText());
-  editor_->setPlainText(lines.join('\n'));
-  editingShown_ = editor_->toPlainText();
+  editor_->SetSingleLine(text.DataType != dtMemo);
 }
 
-void MPageView::StoreEditorValue(MText& text) {
+void MPageView::StoreEditorValue(const MPageText& text) {
   // Looking at a text is not changing it: a form text committed unchanged would become the page's
   // own and overwrite the values that later pages set themselves.
   const QString typed = editor_->toPlainText();
@@ -52,10 +53,10 @@ void MPageView::StoreEditorValue(MText& text) {
 
 void MPageView::CloseInplaceEditor() {
   if (editing_ == nullptr) return;
-  MText* text = editing_;
+  const MPageText text = editing_;
   // Cleared first: hiding the editor takes its focus, which would commit again.
   editing_ = nullptr;
-  StoreEditorValue(*text);
+  StoreEditorValue(text);
   const QRect area = editor_->geometry();
   editor_->hide();
   paintBox_->update(area);

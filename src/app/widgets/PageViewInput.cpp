@@ -31,7 +31,7 @@ void MPageView::BoxMouseDown(QMouseEvent* mouse) {
   }
   const QPointF point = document_.PageCanvas.PixelsToPoint(at.x(), at.y());
   if (document_.TextInput()) {
-    MText* text = document_.Pages.TextAt(point.x(), point.y());
+    MPageText text = document_.Pages.TextAt(point.x(), point.y());
     CloseInplaceEditor();
     editing_ = text;
     if (text != nullptr)
@@ -42,7 +42,7 @@ void MPageView::BoxMouseDown(QMouseEvent* mouse) {
   }
   panel_->setFocus();
   Apply(CursorToPoint(point.x(), point.y()));
-  const MControl* entry = document_.Pages.Current();
+  const MEntry* entry = document_.Pages.Current();
   if (entry != nullptr && (entry->IsBlock() || entry->Kind() == MKind::Space)) {
     dragOriginRow_ = document_.Pages.CurrentRow();
     dragOriginColumn_ = document_.Pages.CurrentColumn();

@@ -28,7 +28,7 @@ class MBoxEdit;
 class MListPane;
 class MPageBar;
 class MPageView;
-class MText;
+class MPageText;
 class MZoomBox;
 class QAction;
 class QActionGroup;
@@ -138,7 +138,7 @@ class TfmMain : public QMainWindow {
   void UpdateActions();
   void UpdateEditCommands() { UpdateActions(); }
   void UpdateCaret();
-  const MText* EditingText() const;
+  const MPageText& EditingText() const;
 
   // Runs a command; an error it raises is shown in the standard error box and the program goes on.
   // False when the command raised one. A cancel (base::Cancelled) ends it without a box.

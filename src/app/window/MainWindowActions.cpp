@@ -83,7 +83,7 @@ void TfmMain::UpdateActions() {
       case MView::Trash:
         break;
       case MView::Page: {
-        const MControl* entry = doc_.Pages.Current();
+        const MEntry* entry = doc_.Pages.Current();
         copy = entry != nullptr && entry->Kind() != MKind::EndOfData;
         paste = clipboardHasBlock_;
         break;

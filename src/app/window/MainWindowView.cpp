@@ -171,7 +171,7 @@ void TfmMain::UpdatePageIndicator(bool force) {
 
 void TfmMain::UpdateCaret() { pageView_->UpdateCaret(); }
 
-const MText* TfmMain::EditingText() const { return pageView_->EditingText(); }
+const MPageText& TfmMain::EditingText() const { return pageView_->EditingText(); }
 
 // ---- the wheel and dropped files
 
