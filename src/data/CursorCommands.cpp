@@ -5,31 +5,12 @@
 #include "data/MapGlobal.h"
 
 MCommandReport MoveCursor(MCursorMove move) {
+  // The database's step for each move, in the order of MCursorMove.
+  static constexpr void (MMapDB::*kSteps[])() = {
+      &MMapDB::CursorPrevious, &MMapDB::CursorNext,   &MMapDB::CursorUp,   &MMapDB::CursorDown,
+      &MMapDB::CursorRowStart, &MMapDB::CursorRowEnd, &MMapDB::CursorFirst};
   MCommandScope command(MCommandScope::kNotRecorded);
-  if (!HasDocument()) return command.None();
-  switch (move) {
-    case MCursorMove::Previous:
-      gMapDB->CursorPrevious();
-      break;
-    case MCursorMove::Next:
-      gMapDB->CursorNext();
-      break;
-    case MCursorMove::Up:
-      gMapDB->CursorUp();
-      break;
-    case MCursorMove::Down:
-      gMapDB->CursorDown();
-      break;
-    case MCursorMove::RowStart:
-      gMapDB->CursorRowStart();
-      break;
-    case MCursorMove::RowEnd:
-      gMapDB->CursorRowEnd();
-      break;
-    case MCursorMove::First:
-      gMapDB->CursorFirst();
-      break;
-  }
+  if (HasDocument()) (gMapDB.get()->*kSteps[static_cast<int>(move)])();
   return command.None();
 }
 

@@ -8,11 +8,6 @@
 #include <QSpinBox>
 #include <algorithm>
 
-void NameControl(QWidget* widget, const char* name, const QString& hint) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setAccessibleName(hint);
-}
-
 QHBoxLayout* OkCancelRow(QDialog* dialog, QPushButton*& ok, QPushButton*& cancel) {
   ok = new QPushButton(QStringLiteral("O K"), dialog);
   NameControl(ok, "btnOK", QStringLiteral("OK"));

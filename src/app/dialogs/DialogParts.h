@@ -3,15 +3,14 @@
 
 #include <QString>
 
+#include "app/platform/ControlNames.h"
+
 class QDialog;
 class QHBoxLayout;
 class QPushButton;
 class QRadioButton;
 class QSpinBox;
 class QWidget;
-
-// Gives a control its name for scripts and tests and its hint for screen readers.
-void NameControl(QWidget* widget, const char* name, const QString& hint);
 
 // The dialog's "O K" (the default) and "キャンセル" buttons, named btnOK and btnCancel, accepting and
 // rejecting it; returned right-aligned in a row for the dialog's layout.

@@ -111,12 +111,3 @@ void MCanvasControls::SetPanelSize(int width, int height) {
 void MCanvasControls::RepaintAll() { paintBox_->update(); }
 
 void MCanvasControls::RepaintRect(const QRect& rect, bool) { paintBox_->update(rect); }
-
-void NameControl(QWidget* widget, const char* name, const QString& hint, bool tip) {
-  widget->setObjectName(QString::fromLatin1(name));
-  widget->setAccessibleName(hint.isEmpty() ? QString::fromLatin1(name) : hint);
-  if (tip && !hint.isEmpty()) {
-    widget->setToolTip(hint);
-    widget->setStatusTip(hint);
-  }
-}

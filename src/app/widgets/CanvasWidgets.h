@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "app/platform/ControlNames.h"
 #include "render/CanvasHost.h"
 
 class MBaseCanvas;
@@ -115,7 +116,3 @@ class MCanvasControls : public MCanvasHost {
   MPaintBox* paintBox_;
   MBaseCanvas* canvas_ = nullptr;
 };
-
-// Gives a control its name and hint where people and scripts look for them: the hint as accessible
-// name, and as tool tip and status tip where it helps (buttons and boxes, not the page and panes).
-void NameControl(QWidget* widget, const char* name, const QString& hint = {}, bool tip = true);

@@ -42,10 +42,10 @@ MListPane::MListPane(MPane pane, const MDocumentContext& document, QWidget* pare
   row->setContentsMargins(2, 2, 2, 2);
   row->setSpacing(2);
   thumb_ = new QToolButton(bar);
-  NameControl(thumb_, PaneName(pane, "btn#Thumb").constData(), "サムネイル表示");
+  NameControl(thumb_, PaneName(pane, "btn#Thumb").constData(), "サムネイル表示", true);
   thumb_->setIcon(IconFor(MIcon::Thumbnails));
   list_ = new QToolButton(bar);
-  NameControl(list_, PaneName(pane, "btn#List").constData(), "リスト表示");
+  NameControl(list_, PaneName(pane, "btn#List").constData(), "リスト表示", true);
   list_->setIcon(IconFor(MIcon::ListView));
   auto* group = new QButtonGroup(bar);
   for (QToolButton* b : {thumb_, list_}) {
@@ -59,7 +59,7 @@ MListPane::MListPane(MPane pane, const MDocumentContext& document, QWidget* pare
   connect(thumb_, &QToolButton::clicked, this, [this] { SetThumbnails(true); });
   connect(list_, &QToolButton::clicked, this, [this] { SetThumbnails(false); });
   search_ = new MBoxEdit(bar);
-  NameControl(search_, PaneName(pane, "edt#Search").constData(), "検索");
+  NameControl(search_, PaneName(pane, "edt#Search").constData(), "検索", true);
   search_->setPlaceholderText("検索");
   search_->setClearButtonEnabled(true);
   connect(search_, &MBoxEdit::committed, this, [this](bool enter) { ApplySearch(enter); });
@@ -77,7 +77,7 @@ MListPane::MListPane(MPane pane, const MDocumentContext& document, QWidget* pare
   scrollBox_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   scrollBox_->setBackgroundRole(QPalette::Base);
   panel_ = new MPanel(*this);
-  NameControl(panel_, PaneName(pane, "pnl#").constData(), pane == MPane::Unmap ? "未配置" : "ごみ箱", false);
+  NameControl(panel_, PaneName(pane, "pnl#").constData(), pane == MPane::Unmap ? "未配置" : "ごみ箱");
   panel_->resize(0, 0);
   paintBox_ = new MPaintBox(*this, panel_);
   NameControl(paintBox_, PaneName(pane, "pbx#").constData());
@@ -138,23 +138,24 @@ void MListPane::ApplySearch(bool enter) {
 void MListPane::PanelKeyDown(QKeyEvent* key) {
   key->accept();
   if (!document_.Open()) return;
-  MListCanvas& canvas = Canvas();
+  // The old and the new selected cell repaint.
+  const auto select = [this](void (MListDB::*step)()) {
+    Canvas().InvalidateSelection();
+    (List().*step)();
+    Canvas().InvalidateSelection();
+  };
   switch (key->key()) {
     case Qt::Key_Left:
     case Qt::Key_Up:
     case Qt::Key_H:
     case Qt::Key_K:
-      canvas.InvalidateSelection();
-      List().SelectPrevious();
-      canvas.InvalidateSelection();
+      select(&MListDB::SelectPrevious);
       return;
     case Qt::Key_Right:
     case Qt::Key_Down:
     case Qt::Key_J:
     case Qt::Key_L:
-      canvas.InvalidateSelection();
-      List().SelectNext();
-      canvas.InvalidateSelection();
+      select(&MListDB::SelectNext);
       return;
     case Qt::Key_Delete:
     case Qt::Key_X:

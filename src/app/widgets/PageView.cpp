@@ -48,7 +48,7 @@ MPageView::MPageView(const MDocumentContext& document, QWidget* parent)
   setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
   panel_ = new MPanel(*this);
-  NameControl(panel_, "pnlMap", "ページ", false);
+  NameControl(panel_, "pnlMap", "ページ");
   panel_->setAutoFillBackground(true);
   QPalette white = panel_->palette();
   white.setColor(QPalette::Window, Qt::white);

@@ -14,8 +14,8 @@
 
 class MInplaceEditor;
 
-// What a zoom asks for.
-enum class MZoomRequest { Text, In, Out, RealSize, WholePage, PageWidth };
+// What a zoom asks for; the numbers are the page canvas's requests (MMapCanvas::ZoomFor).
+enum class MZoomRequest { Text = 0, In = 1, Out = 2, RealSize = 3, WholePage = 4, PageWidth = 5 };
 // The view mode a zoom leaves: none after a step or a typed zoom, unless it came to exactly 100 %.
 enum class MViewMode { None, RealSize, WholePage, PageWidth };
 

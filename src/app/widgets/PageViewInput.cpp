@@ -132,6 +132,7 @@ bool MPageView::BoxDragOver(QDragMoveEvent* drag) {
 }
 
 void MPageView::BoxDrop(QDropEvent* drop) {
+  // A document file lands here when the page is the drag's target already (a block's drag left it).
   if (const QString file = DraggedMapFile(drop->mimeData()); !file.isEmpty()) {
     // Copied, never moved: a file manager told that the file moved would delete it.
     drop->setDropAction(Qt::CopyAction);

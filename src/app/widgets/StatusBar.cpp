@@ -6,7 +6,7 @@
 #include "app/widgets/CanvasWidgets.h"
 
 MStatusBar::MStatusBar(QWidget* parent) : QStatusBar(parent) {
-  NameControl(this, "StatusBar", "ステータスバー", false);
+  NameControl(this, "StatusBar", "ステータスバー");
   setSizeGripEnabled(false);
   // The panels follow the bar's width (resizeEvent); their widths must not hold the window wider than
   // the user makes it.

@@ -181,11 +181,12 @@ class TfmMain : public QMainWindow {
   void OnTriggered(QAction* action, std::function<void()> command);
   void ConnectViews();
 
+  // A document file dropped on the window, opened as OpenNamed opens it.
+  void OpenAfterDrop(const QString& path);
+
   // The focused view and the enabled states (MainWindowActions.cpp).
   void FocusChanged(QWidget* now);
   void ClipboardChanged();
-  // The view the wheel, copy and paste act on: the focused view while the focus is in it.
-  MView FocusedView() const { return focusedView_; }
   void ScrollFocusedView(bool up);
 
   // Document (MainWindowDocument.cpp).
@@ -196,8 +197,9 @@ class TfmMain : public QMainWindow {
   QString ChooseFile(bool save, const QString& title, const QString& proposed,
                      MFileKind kind = MFileKind::Document);
   std::string StartPath(const std::string& argument) const;
-  // The window after a document opened, or without one.
+  // The window after a document opened.
   void FinishOpen(const std::string& path);
+  // The views, the view, the indicators and the actions for the document as it now is (or none).
   void ShowDocumentState();
   bool Confirm(const QString& question);
   void CommitEdit();

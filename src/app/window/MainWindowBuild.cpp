@@ -205,7 +205,7 @@ void TfmMain::BuildToolBars() {
     return bar;
   };
   const auto buttonName = [](QToolBar* bar, QAction* action, const char* name) {
-    if (QWidget* button = bar->widgetForAction(action)) NameControl(button, name, action->toolTip());
+    if (QWidget* button = bar->widgetForAction(action)) NameControl(button, name, action->toolTip(), true);
   };
   tbEdit = band("tbEdit", "編集",
                 {miNew, miOpen, miSave, nullptr, miUndo, miRedo, nullptr, miCopy, miPaste, nullptr,
@@ -221,7 +221,7 @@ void TfmMain::BuildToolBars() {
 
   tbView = band("tbView", "表示", {btnUnmapPaneAction, nullptr, miZoomOut});
   cbxZoom = new MZoomBox(tbView);
-  NameControl(cbxZoom, "cbxZoom", "ズーム");
+  NameControl(cbxZoom, "cbxZoom", "ズーム", true);
   cbxZoom->addItems({"400%", "300%", "200%", "150%", "100%", "66%", "50%", "33%", "25%"});
   cbxZoom->setCurrentIndex(4);
   cbxZoom->setFixedWidth(72);
@@ -240,12 +240,12 @@ void TfmMain::BuildToolBars() {
   tbPage = band("tbPage", "ページ", {});
   edtNowPage = new MBoxEdit(tbPage);
   edtNowPage->setText("1/1");
-  NameControl(edtNowPage, "edtNowPage", "ページ");
+  NameControl(edtNowPage, "edtNowPage", "ページ", true);
   edtNowPage->setFixedWidth(62);
   edtNowPage->setAlignment(Qt::AlignCenter);
   tbPage->addWidget(edtNowPage);
   tbPageBar = new MPageBar(tbPage);
-  NameControl(tbPageBar, "tbPageBar", "ページ");
+  NameControl(tbPageBar, "tbPageBar", "ページ", true);
   tbPageBar->setRange(1, 1);
   tbPageBar->setPageStep(1);
   tbPageBar->setTickPosition(QSlider::NoTicks);

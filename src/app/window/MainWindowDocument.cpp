@@ -139,9 +139,6 @@ void TfmMain::OpenStartFile() {
 
 void TfmMain::ResetDocument() {
   ::ResetDocument();
-  pageView_->DocumentChanged();
-  ApplyDocumentView();
-  for (MListPane* pane : {unmapPane_, trashPane_}) pane->DocumentChanged();
   ShowDocumentState();
   setWindowTitle(kTitle);
 }
@@ -180,11 +177,8 @@ void TfmMain::FinishOpen(const std::string& path) {
     setWindowTitle(QString("%1 - [%2]").arg(kTitle, FileNamePart(path)));
     RememberRecent(doc_.File.FileName());
   }
-  pageView_->DocumentChanged();
-  for (MListPane* pane : {unmapPane_, trashPane_}) pane->DocumentChanged();
-  ApplyDocumentView();
-  startView_.reset();
   ShowDocumentState();
+  startView_.reset();
   // The keys go to the page, where the work on the document begins.
   pageView_->Panel()->setFocus();
   FocusChanged(focusWidget());
@@ -192,6 +186,9 @@ void TfmMain::FinishOpen(const std::string& path) {
 }
 
 void TfmMain::ShowDocumentState() {
+  pageView_->DocumentChanged();
+  for (MListPane* pane : {unmapPane_, trashPane_}) pane->DocumentChanged();
+  ApplyDocumentView();
   ShowStartPanel(!doc_.Open());
   UpdatePageIndicator(true);
   UpdateStatusBar();

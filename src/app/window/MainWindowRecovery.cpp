@@ -52,8 +52,10 @@ void TfmMain::WriteRecoveryCopyNow() {
 }
 
 void TfmMain::DropRecoveryCopy() {
-  if (recoveryTimer_ != nullptr) recoveryTimer_->stop();
-  if (doc_.Open() && !tempOpened_) DropRecoveryCopyOf(doc_.File.FileName(), DocumentUntitled());
+  if (doc_.Open() && !tempOpened_)
+    DropRecoveryCopyOf(doc_.File.FileName(), DocumentUntitled());
+  else if (recoveryTimer_ != nullptr)
+    recoveryTimer_->stop();
 }
 
 void TfmMain::DropRecoveryCopyOf(const std::string& path, bool untitled) {

@@ -32,11 +32,7 @@ void TfmMain::ConnectViews() {
   }
   connect(pageView_, &MPageView::zoomChanged, this, [this] { ShowZoom(); });
   connect(pageView_, &MPageView::editorChanged, this, [this] { UpdateActions(); });
-  connect(pageView_, &MPageView::fileDropped, this, [this](const QString& path) {
-    // Opened once the drop is over: the save question must not hold up the other program's drag.
-    QMetaObject::invokeMethod(
-        this, [this, path] { OpenNamed(path); }, Qt::QueuedConnection);
-  });
+  connect(pageView_, &MPageView::fileDropped, this, &TfmMain::OpenAfterDrop);
   connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) { FocusChanged(now); });
   if (QClipboard* clipboard = QGuiApplication::clipboard())
     connect(clipboard, &QClipboard::dataChanged, this, [this] { ClipboardChanged(); });
@@ -183,25 +179,32 @@ void TfmMain::wheelEvent(QWheelEvent* event) {
 
 void TfmMain::dragEnterEvent(QDragEnterEvent* event) { dragMoveEvent(event); }
 
-void TfmMain::dragMoveEvent(QDragMoveEvent* event) {
-  // One document file, and only as a copy: a file manager told that the file moved would delete it.
-  if (DraggedMapFile(event->mimeData()).isEmpty() || (event->possibleActions() & Qt::CopyAction) == 0) {
-    event->ignore();
-    return;
-  }
-  event->setDropAction(Qt::CopyAction);
-  event->accept();
-}
+namespace {
 
-void TfmMain::dropEvent(QDropEvent* event) {
+// The document a drag brings the window, accepted as a copy; empty (the drag refused) for anything
+// else. Never moved: a file manager told that the file moved would delete it.
+QString TakeDocumentDrag(QDropEvent* event) {
   const QString path = DraggedMapFile(event->mimeData());
   if (path.isEmpty() || (event->possibleActions() & Qt::CopyAction) == 0) {
     event->ignore();
-    return;
+    return {};
   }
   event->setDropAction(Qt::CopyAction);
   event->accept();
-  // Opened once the drop is over: the save question must not hold up the other program's drag.
+  return path;
+}
+
+}  // namespace
+
+void TfmMain::dragMoveEvent(QDragMoveEvent* event) { TakeDocumentDrag(event); }
+
+void TfmMain::dropEvent(QDropEvent* event) {
+  const QString path = TakeDocumentDrag(event);
+  if (!path.isEmpty()) OpenAfterDrop(path);
+}
+
+void TfmMain::OpenAfterDrop(const QString& path) {
+  // Once the drop is over: the save question must not hold up the other program's drag.
   QMetaObject::invokeMethod(
       this, [this, path] { OpenNamed(path); }, Qt::QueuedConnection);
 }
