@@ -30,14 +30,6 @@ class NewDocumentWindow : public window_test::WindowTest {
   QString Layout(const char* name) const {
     return QString::fromStdString((folder_ / "labels" / name).string());
   }
-  // 新規作成 from the file menu, with a click on its title and on the item.
-  void NewFromTheMenu() {
-    auto* bar = Find<QMenuBar>("MainMenu");
-    auto* file = Find<QMenu>("miFile");
-    QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(file->menuAction()).center());
-    QTest::mouseClick(file, Qt::LeftButton, Qt::NoModifier,
-                      file->actionGeometry(Find<QAction>("miNew")).center());
-  }
 };
 
 TEST_F(NewDocumentWindow, NewDocumentsComeFromALayoutAfterTheQuestions) {
@@ -60,7 +52,7 @@ TEST_F(NewDocumentWindow, NewDocumentsComeFromALayoutAfterTheQuestions) {
   EXPECT_EQ(questions, 1);
   EXPECT_TRUE(asked.empty());
   reply = QMessageBox::No;
-  NewFromTheMenu();
+  ChooseFromMenu("miNew");
   ASSERT_EQ(asked.size(), 1u);
   EXPECT_EQ(asked[0], "open:レイアウトファイルの選択");
   EXPECT_EQ(w.windowTitle(), "Tessora - [shop.map]");
@@ -77,7 +69,7 @@ TEST_F(NewDocumentWindow, NewDocumentsComeFromALayoutAfterTheQuestions) {
 
   // The layout loads: an untitled, empty document.
   answer = Layout("shelf.lay");
-  NewFromTheMenu();
+  ChooseFromMenu("miNew");
   EXPECT_EQ(w.windowTitle(), "Tessora - [無題]");
   EXPECT_EQ(Text("StatusPanel1"), "配置 : 0");
   EXPECT_EQ(Text("StatusPanel2"), "未配置 : 0/0");
@@ -130,17 +122,17 @@ TEST_F(NewDocumentWindow, ItsFirstSaveGoesBesideTheLayoutWithWhatWasTyped) {
 TEST_F(NewDocumentWindow, AnImportIntoItIsUndoneLikeAnyChange) {
   TfmMain& w = Window();
   w.ChooseFileForTest = [&](bool, const QString&, const QString&) { return Layout("shelf.lay"); };
-  Find<QAction>("miNew")->trigger();
+  ChooseFromMenu("miNew");
   ASSERT_TRUE(HasDocument());
   doc_test::WriteBytes(folder_ / "labels" / "items.csv", "name,code\r\ntea,1\r\ncup,2\r\n");
   w.ChooseFileForTest = [&](bool, const QString&, const QString&) {
     return QString::fromStdString((folder_ / "labels" / "items.csv").string());
   };
   w.CsvImportForTest = [](TdlgCsvImport&) { return true; };
-  Find<QAction>("miImportCsv")->trigger();
+  ChooseFromMenu("miImportCsv");
   EXPECT_EQ(Text("StatusPanel2"), "未配置 : 2/2");
   EXPECT_TRUE(IsModified());
-  Find<QAction>("miUndo")->trigger();
+  ChooseFromMenu("miUndo");
   EXPECT_EQ(Text("StatusPanel2"), "未配置 : 0/0");
   EXPECT_FALSE(IsModified());
   EXPECT_EQ(w.windowTitle(), "Tessora - [無題]");

@@ -177,7 +177,7 @@ TEST_F(RealInput, TheCaretFollowsEveryCommand) {
   w.ChooseFileForTest = [&](bool, const QString&, const QString&) {
     return QString::fromStdString(reference);
   };
-  const auto trigger = [&](const char* action) { Find<QAction>(action)->trigger(); };
+  const auto trigger = [&](const char* action) { ChooseFromMenu(action); };
   const auto key = [&](Qt::Key k, Qt::KeyboardModifiers m = Qt::NoModifier) {
     QTest::keyClick(Page(), k, m);
   };

@@ -10,6 +10,8 @@
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
 #include <QSettings>
@@ -119,6 +121,21 @@ class WindowTest : public ::testing::Test {
       if (Find<QAction>(name)->isChecked()) down << tag;
     }
     return down.join(",");
+  }
+  // An item chosen as a person chooses it: its menu opened by a click on its title in the menu bar,
+  // then a click on the item in the popup.
+  void ChooseFromMenu(const char* item) {
+    QMenuBar* bar = window_->menuBar();
+    QAction* action = Find<QAction>(item);
+    for (QAction* title : bar->actions()) {
+      QMenu* menu = title->menu();
+      if (menu == nullptr || !menu->actions().contains(action)) continue;
+      QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->actionGeometry(title).center());
+      ASSERT_TRUE(menu->isVisible()) << item;
+      QTest::mouseClick(menu, Qt::LeftButton, Qt::NoModifier, menu->actionGeometry(action).center());
+      return;
+    }
+    ADD_FAILURE() << item << " stands in no menu";
   }
   void TypeZoom(const QString& text) {
     auto* box = Find<QComboBox>("cbxZoom");
